@@ -1,0 +1,362 @@
+// Reading and writing fconfig.dat.
+#include "config/file.h"
+
+#include <fcntl.h>
+#include <limits.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string_view>
+
+#include "catalog.h"
+#include "config/fsio.h"
+#include "console/escape.h"
+#include "console/io.h"
+#include "console/parse.h"
+#include "dialogue/modes.h"
+#include "validate/check.h"
+
+namespace {
+
+constexpr const char file_name[] = "fconfig.dat";
+
+// The longest line the reader takes, line feed and carriage returns not counted.
+constexpr std::size_t max_line = 254;
+
+// ---- Reading ----
+
+enum class kind { ip, flag, iface, failover_type, version, password, ignored };
+
+struct key_rule {
+    const char *key;  // including its "="
+    kind how;
+    const char *catalog::*message;  // drawn by a bad value
+    uint32_t options::*number = nullptr;
+    int8_t options::*flag = nullptr;
+    char (options::*name)[16] = nullptr;
+};
+
+// No key is the beginning of another, so at most one matches a line.
+constexpr key_rule keys[] = {
+    {"config_iface=", kind::iface, &catalog::file_bad_config_iface, nullptr, nullptr,
+     &options::config_iface},
+    {"ip=", kind::ip, &catalog::file_bad_ip, &options::ip},
+    {"netmask=", kind::ip, &catalog::file_bad_netmask, &options::netmask},
+    {"kill_other_ifaces=", kind::flag, &catalog::file_bad_kill_other_ifaces, nullptr,
+     &options::kill_other_ifaces},
+    {"config_ip=", kind::ip, &catalog::file_bad_config_ip, &options::config_ip},
+    // Netmasks from the file are taken as any dotted quad, contiguous or not.
+    {"config_netmask=", kind::ip, &catalog::file_bad_config_netmask, &options::config_netmask},
+    {"nw_ip=", kind::ip, &catalog::file_bad_nw_ip, &options::nw_ip},
+    {"nw_netmask=", kind::ip, &catalog::file_bad_nw_netmask, &options::nw_netmask},
+    {"nw_gw_ip=", kind::ip, &catalog::file_bad_nw_gw_ip, &options::nw_gw_ip},
+    {"set_failover=", kind::flag, &catalog::file_bad_set_failover, nullptr,
+     &options::set_failover},
+    {"failover_type=", kind::failover_type, &catalog::file_bad_failover_type},
+    {"failover_ded_iface=", kind::iface, &catalog::file_bad_failover_ded_iface, nullptr,
+     nullptr, &options::failover_ded_iface},
+    {"clear_log=", kind::flag, &catalog::file_bad_clear_log, nullptr, &options::clear_log},
+    {"clear_edit=", kind::flag, &catalog::file_bad_clear_edit, nullptr, &options::clear_edit},
+    {"clear_production=", kind::flag, &catalog::file_bad_clear_production, nullptr,
+     &options::clear_production},
+    {"set_edit=", kind::flag, &catalog::file_bad_set_edit, nullptr, &options::set_edit},
+    {"set_production=", kind::flag, &catalog::file_bad_set_production, nullptr,
+     &options::set_production},
+    {"file_version=", kind::version, &catalog::file_bad_version},
+    {"set_language=", kind::ignored, nullptr},
+    {"language=", kind::ignored, nullptr},
+    {"set_password=", kind::ignored, nullptr},
+    {"password=", kind::password, nullptr},
+};
+
+char fold(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool is_alnum(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+}
+
+// Keys match without regard to the case of ASCII letters.
+bool starts_with_key(std::string_view line, std::string_view key) {
+    if (line.size() < key.size()) return false;
+    for (std::size_t i = 0; i < key.size(); ++i)
+        if (fold(line[i]) != key[i]) return false;
+    return true;
+}
+
+void report(const char *message, std::string_view value) {
+    print_escaped(io.err, message, {value});
+}
+
+void copy_name(char *to, std::string_view value) {
+    std::memcpy(to, value.data(), value.size());
+    to[value.size()] = '\0';
+}
+
+void take_password(options *o, std::string_view value) {
+    if (value.size() >= sizeof o->password) {
+        std::fputs(msg.file_long_password, io.err);
+        return;
+    }
+    for (const char &c : value) {
+        if (!is_alnum(c)) {
+            report(msg.file_bad_password_char, std::string_view(&c, 1));
+            return;
+        }
+    }
+    copy_name(o->password, value);
+}
+
+void take_value(options *o, const key_rule &rule, std::string_view value) {
+    const char *bad = rule.message ? msg.*rule.message : nullptr;
+    switch (rule.how) {
+    case kind::ip:
+        if (!parse_ip(value, &(o->*rule.number))) report(bad, value);
+        break;
+    case kind::flag:
+        if (!parse_bool(value, &(o->*rule.flag))) report(bad, value);
+        break;
+    case kind::iface:
+        if (check_ifacename(value))
+            report(bad, value);
+        else
+            copy_name(o->*rule.name, value);
+        break;
+    case kind::failover_type:
+        if (value.size() >= sizeof o->failover_type || check_failover_type(value))
+            report(bad, value);
+        else
+            copy_name(o->failover_type, value);
+        break;
+    case kind::version:
+        // The number is kept even when the text is refused; then its range counts.
+        if (!parse_ul(value, &o->file_version)) report(bad, value);
+        if (o->file_version < 2 || o->file_version > 6)
+            std::fprintf(io.err, msg.file_unknown_version,
+                         static_cast<unsigned long>(o->file_version));
+        break;
+    case kind::password:
+        take_password(o, value);
+        break;
+    case kind::ignored:
+        break;
+    }
+}
+
+void take_line(options *o, std::string_view line) {
+    for (const key_rule &rule : keys) {
+        std::string_view key(rule.key);
+        if (starts_with_key(line, key)) {
+            take_value(o, rule, line.substr(key.size()));
+            return;
+        }
+    }
+    if (!line.empty()) report(msg.file_unknown_parameter, line);
+}
+
+// Gathers the bytes of one line. Only the first max_line + 1 are kept: a line
+// longer than max_line is refused whole, never split into pieces that would
+// each be taken as a line.
+struct line_buffer {
+    char s[256];
+    std::size_t len = 0;      // bytes of the line so far, line feed not counted
+    std::size_t content = 0;  // length without the carriage returns at its end
+
+    void add(char c) {
+        if (len < sizeof s) s[len] = c;
+        ++len;
+        if (c != '\r') content = len;
+    }
+    void finish(options *o) {
+        if (content > max_line)
+            std::fputs(msg.file_too_long_line, io.err);
+        else
+            take_line(o, std::string_view(s, content));
+        len = content = 0;
+    }
+};
+
+// ---- Writing ----
+
+// The whole file, composed before anything is written.
+struct file_text {
+    char s[2048];
+    std::size_t len = 0;
+
+    void line(const char *key, const char *value) {
+        int n = std::snprintf(s + len, sizeof s - len, "%s=%s\n", key, value);
+        if (n > 0) len += static_cast<std::size_t>(n);
+    }
+    void flag(const char *key, int8_t value) {
+        int n = std::snprintf(s + len, sizeof s - len, "%s=%d\n", key, value);
+        if (n > 0) len += static_cast<std::size_t>(n);
+    }
+};
+
+void compose(const options *o, file_text *t) {
+    t->line("file_version", "6");
+    t->line("config_iface", o->config_iface);
+    t->line("ip", format_ip(o->ip));
+    t->line("netmask", format_ip(o->netmask));
+    t->flag("kill_other_ifaces", o->kill_other_ifaces);
+    t->line("config_ip", format_ip(o->config_ip));
+    t->line("config_netmask", format_ip(o->config_netmask));
+    t->line("password", o->password);
+    t->line("nw_ip", format_ip(o->nw_ip));
+    t->line("nw_netmask", format_ip(o->nw_netmask));
+    t->line("nw_gw_ip", format_ip(o->nw_gw_ip));
+    t->line("set_failover", "0");
+    t->line("failover_type", o->failover_type);
+    t->line("failover_ded_iface", o->failover_ded_iface);
+    t->flag("clear_log", o->clear_log);
+    t->flag("clear_edit", o->clear_edit);
+    t->flag("clear_production", o->clear_production);
+    t->flag("set_edit", o->set_edit);
+    t->flag("set_production", o->set_production);
+    t->line("set_password", "1");
+    t->line("language", msg.lang_code);
+    t->line("set_language", "1");
+}
+
+[[noreturn]] void cannot_create() {
+    std::fputs(msg.cannot_create, io.err);
+    quit(1);
+}
+
+bool set_path(char *to, std::string_view dir, std::string_view name) {
+    if (dir.size() + name.size() >= PATH_MAX) return false;
+    std::memcpy(to, dir.data(), dir.size());
+    std::memcpy(to + dir.size(), name.data(), name.size());
+    to[dir.size() + name.size()] = '\0';
+    return true;
+}
+
+// The directory part of path, with its final '/', or "" for the current one.
+std::string_view dir_of(const char *path) {
+    const char *slash = std::strrchr(path, '/');
+    return slash ? std::string_view(path, static_cast<std::size_t>(slash - path + 1))
+                 : std::string_view();
+}
+
+// The file that opening fconfig.dat for writing would write: the name itself,
+// or the end of its chain of symbolic links, which need not exist yet.
+bool resolve_target(char *path) {
+    static char link[PATH_MAX];
+    static char next[PATH_MAX];
+    std::strcpy(path, file_name);
+    for (int hops = 0; hops < 40; ++hops) {
+        ssize_t n = fs_readlink(path, link, sizeof link);
+        if (n < 0) return errno == EINVAL || errno == ENOENT;  // not a link, or nothing there
+        if (static_cast<std::size_t>(n) >= sizeof link) return false;
+        std::string_view target(link, static_cast<std::size_t>(n));
+        std::string_view dir = target[0] == '/' ? std::string_view() : dir_of(path);
+        if (!set_path(next, dir, target)) return false;
+        std::strcpy(path, next);
+    }
+    return false;
+}
+
+// Opening the existing file for writing, as a plain save would, must be
+// allowed: a read-only file is not replaced behind the operator's back.
+bool may_write(const char *path) {
+    int fd = fs_open(path, O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0);
+    if (fd < 0) return errno == ENOENT;
+    fs_close(fd);
+    return true;
+}
+
+bool write_all(int fd, const char *p, std::size_t n) {
+    while (n > 0) {
+        ssize_t done = fs_write(fd, p, n);
+        if (done < 0 && errno == EINTR) continue;
+        if (done <= 0) return false;
+        p += done;
+        n -= static_cast<std::size_t>(done);
+    }
+    return true;
+}
+
+// Makes the rename itself durable. File systems that cannot sync a directory
+// say so with EINVAL; the rename stands there anyway.
+bool sync_dir(std::string_view dir) {
+    static char path[PATH_MAX];
+    if (!set_path(path, dir.empty() ? "." : dir, "")) return false;
+    int fd = fs_open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
+    if (fd < 0) return false;
+    bool ok = fs_fsync(fd) == 0 || errno == EINVAL || errno == ENOTSUP;
+    fs_close(fd);
+    return ok;
+}
+
+}  // namespace
+
+void load_file(options *o) {
+    int fd = fs_open(file_name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0);
+    if (fd < 0) return;
+    static char buf[4096];
+    static line_buffer line;
+    line = line_buffer{};
+    for (;;) {
+        ssize_t n = fs_read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) break;  // a read error ends the reading without a message
+        if (n == 0) {
+            if (line.len > 0) line.finish(o);  // a last line without a line feed
+            break;
+        }
+        for (ssize_t i = 0; i < n; ++i) {
+            if (buf[i] == '\n')
+                line.finish(o);
+            else
+                line.add(buf[i]);
+        }
+    }
+    fs_close(fd);
+}
+
+void load(options *o) {
+    load_file(o);
+    o->update_mode = 1;
+}
+
+void save_file(const options *o) {
+    static char target[PATH_MAX];
+    static char temp[PATH_MAX];
+    static file_text text;
+    if (!resolve_target(target) || !may_write(target)) cannot_create();
+    std::string_view dir = dir_of(target);
+    if (!set_path(temp, dir, "fcXXXXXX.tmp")) cannot_create();
+
+    text = file_text{};
+    compose(o, &text);
+
+    int fd = fs_mkstemps(temp, 4);
+    if (fd < 0) cannot_create();
+    bool ok = write_all(fd, text.s, text.len) && fs_fsync(fd) == 0;
+    ok = fs_close(fd) == 0 && ok;
+    if (!ok || fs_rename(temp, target) != 0) {
+        fs_unlink(temp);
+        cannot_create();
+    }
+    if (!sync_dir(dir)) cannot_create();
+}
+
+void save(options *o) {
+    bool mode_found = false;
+    for (const update_mode &up : update_table) {
+        if (up.mode != o->update_mode) continue;
+        o->clear_log = up.um_clear_log;
+        o->clear_edit = up.um_clear_edit;
+        o->clear_production = up.um_clear_production;
+        o->set_edit = up.um_set_edit;
+        o->set_production = up.um_set_production;
+        mode_found = true;
+    }
+    if (!mode_found) {
+        std::fputs(msg.internal_error, io.out);
+        quit(1);
+    }
+    save_file(o);
+}

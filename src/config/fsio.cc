@@ -1,0 +1,44 @@
+// The real file-system calls.
+#include "config/fsio.h"
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+int fs_open(const char *path, int flags, mode_t mode) {
+    return ::open(path, flags, mode);
+}
+
+ssize_t fs_read(int fd, void *buf, std::size_t n) {
+    return ::read(fd, buf, n);
+}
+
+ssize_t fs_write(int fd, const void *buf, std::size_t n) {
+    return ::write(fd, buf, n);
+}
+
+int fs_fsync(int fd) {
+    return ::fsync(fd);
+}
+
+int fs_close(int fd) {
+    return ::close(fd);
+}
+
+ssize_t fs_readlink(const char *path, char *buf, std::size_t n) {
+    return ::readlink(path, buf, n);
+}
+
+int fs_mkstemps(char *tmpl, int suffixlen) {
+    return ::mkstemps(tmpl, suffixlen);
+}
+
+int fs_rename(const char *from, const char *to) {
+    return std::rename(from, to);
+}
+
+int fs_unlink(const char *path) {
+    return ::unlink(path);
+}

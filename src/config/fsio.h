@@ -1,0 +1,20 @@
+// The file-system calls that reading and saving fconfig.dat make, gathered in
+// one unit so that the tests can link their own and fail any one of them.
+// Each behaves as the system call of the same name: -1 and errno on failure.
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstddef>
+
+int fs_open(const char *path, int flags, mode_t mode);
+ssize_t fs_read(int fd, void *buf, std::size_t n);
+ssize_t fs_write(int fd, const void *buf, std::size_t n);
+int fs_fsync(int fd);
+int fs_close(int fd);
+ssize_t fs_readlink(const char *path, char *buf, std::size_t n);
+// Creates a new file exclusively, mode 0600, naming it after the template
+// (mkstemps); returns its descriptor.
+int fs_mkstemps(char *tmpl, int suffixlen);
+int fs_rename(const char *from, const char *to);
+int fs_unlink(const char *path);

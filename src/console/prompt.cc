@@ -1,0 +1,95 @@
+// Prompt operations on top of the line reader.
+#include "console/prompt.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "catalog.h"
+#include "console/escape.h"
+#include "console/io.h"
+
+namespace {
+
+// Only ASCII letters fold; <cctype> would follow the locale.
+char fold(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool is_alnum(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+}
+
+}  // namespace
+
+bool matches_word(std::string_view line, const char *word) {
+    std::size_t n = line.size();
+    if (n == 0 || n > std::strlen(word)) return false;
+    for (std::size_t i = 0; i < n; ++i)
+        if (fold(line[i]) != fold(word[i])) return false;
+    return true;
+}
+
+void prompt_ul(const char *p, const char *errorprompt, formatter_fn formatter, parser_fn parser,
+               uint32_t *data) {
+    static char s[256];
+    for (;;) {
+        std::fprintf(io.out, p, formatter(*data));
+        std::fflush(io.out);
+        std::size_t n = my_gets(s, sizeof s);
+        if (n == 0 || parser(std::string_view(s, n), data)) return;
+        std::fprintf(io.out, "%s\n", errorprompt);
+    }
+}
+
+void prompt_bool(const char *prompt, int8_t *b) {
+    static char s[20];
+    for (;;) {
+        std::fputs(prompt, io.out);
+        std::fprintf(io.out, msg.yn_suffix, *b ? msg.yes_letter : msg.no_letter);
+        std::fflush(io.out);
+        std::size_t n = my_gets(s, sizeof s);
+        if (n == 0) return;
+        std::string_view answer(s, n);
+        if (matches_word(answer, msg.yes_word)) {
+            *b = 1;
+            return;
+        }
+        if (matches_word(answer, msg.no_word)) {
+            *b = 0;
+            return;
+        }
+        std::fputs(msg.bad_input, io.out);
+    }
+}
+
+void prompt_string(const char *prompt, const char *type, char *data, int len) {
+    static char s[256];
+    for (;;) {
+        std::fprintf(io.out, prompt, data);
+        std::fflush(io.out);
+        std::size_t n = my_gets(s, sizeof s);
+        std::string_view answer(s, n);
+        if (n == 0) {
+            if (data[0] != '\0') return;
+            std::fprintf(io.out, msg.must_give, type);
+            continue;
+        }
+        const char *bad = nullptr;
+        for (const char &c : answer) {
+            if (!is_alnum(c)) {
+                bad = &c;
+                break;
+            }
+        }
+        if (bad != nullptr) {
+            print_escaped(io.out, msg.invalid_char, {type, std::string_view(bad, 1)});
+            continue;
+        }
+        if (n >= static_cast<std::size_t>(len)) {
+            std::fprintf(io.out, msg.too_long, type);
+            continue;
+        }
+        std::memcpy(data, s, n + 1);
+        return;
+    }
+}
