@@ -1,1 +1,174 @@
-// (being written)
+// Line input, the three prompts, and escaped output of outside bytes.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "console/escape.h"
+#include "console/io.h"
+#include "console/prompt.h"
+#include "test_support.h"
+
+using namespace std::literals;
+
+namespace {
+
+const char *const eof_message = "* End of file reached.  Your changes are lost. *\n";
+const char *const too_long = "Too long line.  Try again.\n";
+
+std::string escaped(const char *fmt, std::initializer_list<std::string_view> args) {
+    console_capture con;
+    print_escaped(io.out, fmt, args);
+    return con.out();
+}
+
+}  // namespace
+
+TEST(MyGets, TakesTheLongestLineThatFitsAndRefusesOneMore) {
+    std::string fits(254, 'a'), over(255, 'b');
+    console_capture con(fits + "\n" + over + "\nnext\n");
+    char s[256];
+    EXPECT_EQ(my_gets(s, sizeof s), 254u);
+    EXPECT_EQ(std::string(s), fits);
+    // The refused line is discarded; the next line is the answer, unasked.
+    EXPECT_EQ(my_gets(s, sizeof s), 4u);
+    EXPECT_STREQ(s, "next");
+    EXPECT_EQ(con.out(), too_long);
+}
+
+TEST(MyGets, SmallBufferTakesEighteenCharacters) {
+    console_capture con(std::string(18, 'y') + "\n" + std::string(19, 'n') + "\nno\n");
+    char s[20];
+    EXPECT_EQ(my_gets(s, sizeof s), 18u);
+    EXPECT_EQ(my_gets(s, sizeof s), 2u);
+    EXPECT_EQ(con.out(), too_long);
+}
+
+TEST(MyGets, ANulByteIsPartOfTheLine) {
+    console_capture con("ab\0cd\nnext\n"sv);
+    char s[256];
+    EXPECT_EQ(my_gets(s, sizeof s), 5u);
+    EXPECT_EQ(std::string_view(s, 5), "ab\0cd"sv);
+    EXPECT_EQ(my_gets(s, sizeof s), 4u);
+    EXPECT_EQ(con.out(), "");
+}
+
+TEST(MyGetsDeathTest, EndOfInputEndsTheRunWithStatusOne) {
+    char s[256];
+    EXPECT_EXIT(
+        {
+            console_capture con;
+            my_gets(s, sizeof s);
+        },
+        testing::ExitedWithCode(1), "");
+    // What reaches the screen: the message, and for a last line without a line
+    // feed the refusal first.
+    for (auto [input, screen] : {std::pair{""s, std::string(eof_message)},
+                                 std::pair{"yes"s, std::string(too_long) + eof_message}}) {
+        FILE *out = std::tmpfile();
+        ASSERT_EXIT(
+            {
+                console_capture con(input);
+                io.out = out;
+                my_gets(s, sizeof s);
+            },
+            testing::ExitedWithCode(1), "");
+        std::rewind(out);
+        char buf[256] = {};
+        EXPECT_EQ(std::string(buf, std::fread(buf, 1, sizeof buf, out)), screen);
+        std::fclose(out);
+    }
+}
+
+TEST(PromptBool, AcceptsPrefixesOfYesAndNoInAnyCase) {
+    struct bool_case {
+        const char *answer;
+        int8_t start;
+        int8_t result;
+    };
+    for (const bool_case &c : {bool_case{"Y", 0, 1}, {"yE", 0, 1}, {"YES", 0, 1},
+                               {"N", 1, 0}, {"nO", 1, 0}, {"", 1, 1}, {"", 0, 0}}) {
+        console_capture con(std::string(c.answer) + "\n");
+        int8_t b = c.start;
+        prompt_bool("  Q?", &b);
+        EXPECT_EQ(b, c.result) << c.answer;
+        EXPECT_EQ(con.out(), c.start ? "  Q? (y/n) [y] " : "  Q? (y/n) [n] ");
+    }
+}
+
+TEST(PromptBool, RefusesAnythingElseAndAsksAgain) {
+    for (std::string_view bad : {"yess"sv, "nope"sv, "ja"sv, " y"sv, "y "sv, "y\0"sv}) {
+        console_capture con(std::string(bad) + "\ny\n");
+        int8_t b = 0;
+        prompt_bool("  Q?", &b);
+        EXPECT_EQ(b, 1);
+        EXPECT_EQ(con.out(), "  Q? (y/n) [n] * Bad input *\n  Q? (y/n) [n] ") << bad;
+    }
+}
+
+TEST(PromptUl, KeepsTheDefaultOnAnEmptyAnswerAndRepeatsOnRefusal) {
+    console_capture con("1.2.3\n\n");
+    uint32_t ip = 0x0A000001;
+    prompt_ul("  IP number [%s]: ", "* Bad IP number *", format_ip, parse_ip, &ip);
+    EXPECT_EQ(ip, 0x0A000001u);
+    EXPECT_EQ(con.out(), "  IP number [10.0.0.1]: * Bad IP number *\n  IP number [10.0.0.1]: ");
+}
+
+TEST(PromptUl, ShowsWhatARefusingParserLeftAsTheNextDefault) {
+    console_capture con("2x\n\n");
+    uint32_t mode = 1;
+    prompt_ul("[%s]: ", "* Bad mode *", format_ul, parse_ul, &mode);
+    EXPECT_EQ(mode, 2u);
+    EXPECT_EQ(con.out(), "[1]: * Bad mode *\n[2]: ");
+}
+
+TEST(PromptString, StoresLettersAndDigitsShorterThanTheArray) {
+    char name[16] = "eth0";
+    console_capture con("eth1\n" + std::string(15, 'a') + "\n");
+    prompt_string("[%s]: ", "device name", name, sizeof name);
+    EXPECT_STREQ(name, "eth1");
+    prompt_string("[%s]: ", "device name", name, sizeof name);
+    EXPECT_EQ(std::string(name), std::string(15, 'a'));
+    EXPECT_EQ(con.out(), "[eth0]: [eth1]: ");
+}
+
+TEST(PromptString, RefusesInOrderEmptyThenCharactersThenLength) {
+    char password[64] = "";
+    std::string too_long_and_bad = std::string(70, 'a') + "-";
+    console_capture con("\n" + too_long_and_bad + "\n" + std::string(64, 'b') + "\nabc1\n");
+    prompt_string("Password [%s]: ", "password", password, sizeof password);
+    EXPECT_STREQ(password, "abc1");
+    EXPECT_EQ(con.out(),
+              "Password []: * You have to give a password *\n"
+              "Password []: * Invalid character in password: '-' *\n"
+              "Password []: * Too long password *\n"
+              "Password []: ");
+}
+
+TEST(PromptString, ShowsControlBytesEscapedAndKeepsTheOldValue) {
+    char name[16] = "eth0";
+    console_capture con("eth0:1\n\x1b[A\neth0\0\n\t\n\xe5\n\x9b\n\n"sv);
+    prompt_string("[%s]: ", "device name", name, sizeof name);
+    EXPECT_STREQ(name, "eth0");
+    EXPECT_EQ(con.out(),
+              "[eth0]: * Invalid character in device name: ':' *\n"
+              "[eth0]: * Invalid character in device name: '\\x1b' *\n"
+              "[eth0]: * Invalid character in device name: '\\x00' *\n"
+              "[eth0]: * Invalid character in device name: '\t' *\n"
+              "[eth0]: * Invalid character in device name: '\xe5' *\n"
+              "[eth0]: * Invalid character in device name: '\\x9b' *\n"
+              "[eth0]: ");
+}
+
+TEST(PrintEscaped, EscapesExactlyTheControlBytes) {
+    std::string all;
+    for (int c = 0; c < 256; ++c) all += static_cast<char>(c);
+    std::string expected;
+    for (int c = 0; c < 256; ++c) {
+        bool control = (c <= 0x1F && c != '\t') || (c >= 0x7F && c <= 0x9F);
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "\\x%02x", c);
+        expected += control ? std::string(hex) : std::string(1, static_cast<char>(c));
+    }
+    EXPECT_EQ(escaped("<%s>", {all}), "<" + expected + ">");
+    EXPECT_EQ(escaped("'%c' in %s\n", {"\x7f", "x"}), "'\\x7f' in x\n");
+}

@@ -1,1 +1,82 @@
-// (being written)
+#include "test_support.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+console_capture::console_capture(std::string_view input) : input_(input), saved_(io) {
+    io.in = input_.empty() ? std::fopen("/dev/null", "r")
+                           : fmemopen(input_.data(), input_.size(), "r");
+    io.out = open_memstream(&out_buf_, &out_len_);
+    io.err = open_memstream(&err_buf_, &err_len_);
+}
+
+console_capture::~console_capture() {
+    std::fclose(io.in);
+    std::fclose(io.out);
+    std::fclose(io.err);
+    std::free(out_buf_);
+    std::free(err_buf_);
+    io = saved_;
+}
+
+std::string console_capture::out() {
+    std::fflush(io.out);
+    return std::string(out_buf_, out_len_);
+}
+
+std::string console_capture::err() {
+    std::fflush(io.err);
+    return std::string(err_buf_, err_len_);
+}
+
+scratch_dir::scratch_dir() {
+    char tmpl[] = "/tmp/dprep-test-XXXXXX";
+    path_ = mkdtemp(tmpl);
+    char cwd[4096];
+    previous_ = getcwd(cwd, sizeof cwd);
+    if (chdir(path_.c_str()) != 0) std::abort();
+}
+
+scratch_dir::~scratch_dir() {
+    if (chdir(previous_.c_str()) != 0) std::abort();
+    std::string cmd = "chmod -R u+rwx '" + path_ + "' && rm -rf '" + path_ + "'";
+    if (std::system(cmd.c_str()) != 0) std::abort();
+}
+
+std::string read_file(const std::string &path) {
+    std::ifstream f(path, std::ios::binary);
+    std::stringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+void write_file(const std::string &path, std::string_view content) {
+    std::ofstream f(path, std::ios::binary | std::ios::trunc);
+    f.write(content.data(), static_cast<std::streamsize>(content.size()));
+}
+
+bool file_exists(const std::string &path) {
+    struct stat st;
+    return lstat(path.c_str(), &st) == 0;
+}
+
+std::string list_dir() {
+    std::vector<std::string> names;
+    DIR *d = opendir(".");
+    while (dirent *e = readdir(d)) {
+        std::string n = e->d_name;
+        if (n != "." && n != "..") names.push_back(n);
+    }
+    closedir(d);
+    std::sort(names.begin(), names.end());
+    std::string all;
+    for (auto &n : names) all += (all.empty() ? "" : " ") + n;
+    return all;
+}

@@ -1,0 +1,50 @@
+// Helpers shared by the unit tests: the console pointed at strings, and a
+// scratch directory to stand in for the floppy.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "console/io.h"
+
+// Points the console at the given input and at two memory streams for as
+// long as it lives.
+class console_capture {
+public:
+    explicit console_capture(std::string_view input = {});
+    ~console_capture();
+    console_capture(const console_capture &) = delete;
+    console_capture &operator=(const console_capture &) = delete;
+
+    std::string out();  // everything printed on the output so far
+    std::string err();
+
+private:
+    std::string input_;
+    console saved_;
+    char *out_buf_ = nullptr;
+    char *err_buf_ = nullptr;
+    std::size_t out_len_ = 0;
+    std::size_t err_len_ = 0;
+};
+
+// A fresh directory, made the current one while the object lives.
+class scratch_dir {
+public:
+    scratch_dir();
+    ~scratch_dir();
+    scratch_dir(const scratch_dir &) = delete;
+    scratch_dir &operator=(const scratch_dir &) = delete;
+    const std::string &path() const { return path_; }
+
+private:
+    std::string path_;
+    std::string previous_;
+};
+
+std::string read_file(const std::string &path);
+void write_file(const std::string &path, std::string_view content);
+bool file_exists(const std::string &path);
+// Names in the current directory, sorted, "." and ".." left out.
+std::string list_dir();
