@@ -1,1 +1,368 @@
-// (being written)
+// Reading and writing fconfig.dat.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <random>
+#include <string>
+
+#include "config/file.h"
+#include "config/options.h"
+#include "dialogue/modes.h"
+#include "test_support.h"
+
+using namespace std::literals;
+
+namespace {
+
+struct loaded {
+    options o;
+    std::string err;
+};
+
+// Loads the given file content onto the defaults.
+loaded load_text(std::string_view content) {
+    scratch_dir dir;
+    write_file("fconfig.dat", content);
+    loaded l;
+    set_defaults(&l.o);
+    console_capture con;
+    load(&l.o);
+    l.err = con.err();
+    EXPECT_EQ(con.out(), "");
+    return l;
+}
+
+const char *const whole_file =
+    "file_version=6\n"
+    "config_iface=eth0\n"
+    "ip=192.168.1.1\n"
+    "netmask=255.255.255.0\n"
+    "kill_other_ifaces=0\n"
+    "config_ip=192.168.1.10\n"
+    "config_netmask=255.255.255.255\n"
+    "password=secret1\n"
+    "nw_ip=0.0.0.0\n"
+    "nw_netmask=0.0.0.0\n"
+    "nw_gw_ip=0.0.0.0\n"
+    "set_failover=0\n"
+    "failover_type=standalone\n"
+    "failover_ded_iface=eth1\n"
+    "clear_log=0\n"
+    "clear_edit=0\n"
+    "clear_production=0\n"
+    "set_edit=1\n"
+    "set_production=1\n"
+    "set_password=1\n"
+    "language=en\n"
+    "set_language=1\n";
+
+// Field by field: the bytes after a name's NUL and the padding do not count.
+void expect_same(const options &a, const options &b) {
+    EXPECT_EQ(a.file_version, b.file_version);
+    EXPECT_EQ(a.ip, b.ip);
+    EXPECT_EQ(a.netmask, b.netmask);
+    EXPECT_EQ(a.config_ip, b.config_ip);
+    EXPECT_EQ(a.config_netmask, b.config_netmask);
+    EXPECT_STREQ(a.config_iface, b.config_iface);
+    EXPECT_EQ(a.nw_ip, b.nw_ip);
+    EXPECT_EQ(a.nw_netmask, b.nw_netmask);
+    EXPECT_EQ(a.nw_gw_ip, b.nw_gw_ip);
+    EXPECT_EQ(a.set_failover, b.set_failover);
+    EXPECT_STREQ(a.failover_type, b.failover_type);
+    EXPECT_STREQ(a.failover_ded_iface, b.failover_ded_iface);
+    EXPECT_EQ(a.kill_other_ifaces, b.kill_other_ifaces);
+    EXPECT_EQ(a.clear_log, b.clear_log);
+    EXPECT_EQ(a.clear_edit, b.clear_edit);
+    EXPECT_EQ(a.clear_production, b.clear_production);
+    EXPECT_EQ(a.set_edit, b.set_edit);
+    EXPECT_EQ(a.set_production, b.set_production);
+    EXPECT_EQ(a.update_mode, b.update_mode);
+    EXPECT_STREQ(a.password, b.password);
+}
+
+options defaults_in_mode_one() {
+    options o;
+    set_defaults(&o);
+    o.update_mode = 1;
+    return o;
+}
+
+std::string saved_text(options o) {
+    scratch_dir dir;
+    console_capture con;
+    save(&o);
+    EXPECT_EQ(con.out() + con.err(), "");
+    EXPECT_EQ(list_dir(), "fconfig.dat");
+    return read_file("fconfig.dat");
+}
+
+}  // namespace
+
+TEST(LoadFile, NoFileLeavesTheDefaultsAndModeOne) {
+    scratch_dir dir;
+    options o;
+    set_defaults(&o);
+    console_capture con;
+    load(&o);
+    expect_same(o, defaults_in_mode_one());
+    EXPECT_EQ(con.out() + con.err(), "");
+}
+
+TEST(LoadFile, ReadsEveryKeyInAnyLetterCaseAndLineEnd) {
+    loaded l = load_text(
+        "IP=10.0.0.1\r\n\r\nNetMask=255.0.255.0\r\r\nconfig_IP=10.0.0.9\n\r\n"
+        "kill_other_ifaces=1\nconfig_netmask=255.255.255.0\nnw_ip=10.1.0.0\nnw_netmask=255.255.0.0\n"
+        "nw_gw_ip=10.0.0.254\nset_failover=1\nfailover_type=master\nfailover_ded_iface=tr3\n"
+        "config_iface=eth7\npassword=Abc123\nfile_version=2\nclear_log=1\nclear_edit=1\n"
+        "clear_production=1\nset_edit=0\nset_production=0\nlanguage=whatever\nset_language=x\n"
+        "set_password=\nfile_version=5"  // the last line has no line feed
+    );
+    EXPECT_EQ(l.err, "");
+    const options &o = l.o;
+    EXPECT_EQ(o.ip, 0x0A000001u);
+    EXPECT_EQ(o.netmask, 0xFF00FF00u);  // any dotted quad is a netmask in the file
+    EXPECT_EQ(o.config_ip, 0x0A000009u);
+    EXPECT_EQ(o.config_netmask, 0xFFFFFF00u);
+    EXPECT_EQ(o.nw_ip, 0x0A010000u);
+    EXPECT_EQ(o.nw_netmask, 0xFFFF0000u);
+    EXPECT_EQ(o.nw_gw_ip, 0x0A0000FEu);
+    EXPECT_EQ(o.kill_other_ifaces, 1);
+    EXPECT_EQ(o.set_failover, 1);
+    EXPECT_STREQ(o.failover_type, "master");
+    EXPECT_STREQ(o.failover_ded_iface, "tr3");
+    EXPECT_STREQ(o.config_iface, "eth7");
+    EXPECT_STREQ(o.password, "Abc123");
+    EXPECT_EQ(o.file_version, 5u);
+    EXPECT_EQ(o.clear_log + o.clear_edit + o.clear_production, 3);
+    EXPECT_EQ(o.set_edit + o.set_production, 0);
+    EXPECT_EQ(o.update_mode, 1u);
+}
+
+TEST(LoadFile, BadValuesAreReportedWithTheValueAndChangeNothing) {
+    loaded l = load_text(
+        "ip=10.0.0.1\nip=10.0.0.300\nip = 10.0.0.2\nconfig_iface=ETH0\nnetmask= 255.0.0.0x\n"
+        "kill_other_ifaces=yes\nconfig_ip=1.2.3\nconfig_netmask=\nnw_ip=a\nnw_netmask=1\n"
+        "nw_gw_ip=-1.0.0.0\nset_failover=2\nfailover_type=Master\n"
+        "failover_type=standaloneXXXXXX\nfailover_ded_iface=eth\nclear_log=01\nclear_edit= 1\n"
+        "clear_production=1 \nset_edit=\nset_production=true\n");
+    EXPECT_EQ(l.err,
+              "Bad IP number '10.0.0.300' in data file\n"
+              "Unknown configuration parameter 'ip = 10.0.0.2' in data file\n"
+              "Bad configuration interface 'ETH0' in data file\n"
+              "Bad netmask ' 255.0.0.0x' in data file\n"
+              "Bad kill_other_ifaces-flag 'yes' in data file\n"
+              "Bad IP number to configure from '1.2.3' in data file\n"
+              "Bad netmask for allowed configuration '' in data file\n"
+              "Bad network number on inner network 'a' in data file\n"
+              "Bad netmask on inner network '1' in data file\n"
+              "Bad IP number for router to inner net '-1.0.0.0' in data file\n"
+              "Bad set_failover flag '2' in data file\n"
+              "Bad failover type 'Master' in data file\n"
+              "Bad failover type 'standaloneXXXXXX' in data file\n"
+              "Bad dedicated interface 'eth' in data file\n"
+              "Bad clear_log-flag '01' in data file\n"
+              "Bad clear_edit-flag ' 1' in data file\n"
+              "Bad clear_production-flag '1 ' in data file\n"
+              "Bad set_edit-flag '' in data file\n"
+              "Bad set_production-flag 'true' in data file\n");
+    options expected = defaults_in_mode_one();
+    expected.ip = 0x0A000001;  // the earlier valid line stands
+    expect_same(l.o, expected);
+}
+
+TEST(LoadFile, VersionIsKeptEvenWhenRefusedThenRangeTested) {
+    EXPECT_EQ(load_text("file_version=7\n").err, "Unknown version number 7 in data file\n");
+    EXPECT_EQ(load_text("file_version=abc\n").err,
+              "Bad version number 'abc' in data file\nUnknown version number 0 in data file\n");
+    loaded l = load_text("file_version=6x\n");
+    EXPECT_EQ(l.err, "Bad version number '6x' in data file\n");
+    EXPECT_EQ(l.o.file_version, 6u);
+    EXPECT_EQ(load_text("file_version=4294967296\n").err,
+              "Unknown version number 4294967295 in data file\n");
+    EXPECT_EQ(load_text("file_version=1\n").err, "Unknown version number 1 in data file\n");
+    EXPECT_EQ(load_text("file_version=2\nfile_version= 6\n").err, "");
+}
+
+TEST(LoadFile, PasswordRule) {
+    std::string p63(63, 'a'), p64(64, 'b');
+    EXPECT_EQ(load_text("password=" + p63 + "\n").o.password, p63);
+    loaded l = load_text("password=old1\npassword=" + p64 + "\npassword=a-b-\npassword=a b\n");
+    EXPECT_STREQ(l.o.password, "old1");
+    EXPECT_EQ(l.err,
+              "Too long password in data file\n"
+              "Illegal character in password: '-' in data file\n"
+              "Illegal character in password: ' ' in data file\n");
+    EXPECT_STREQ(load_text("password=old1\npassword=\n").o.password, "");
+}
+
+TEST(LoadFile, LongLinesAreRefusedWholeNeverSplit) {
+    // The longest line taken, counted without its CR and LF.
+    std::string taken = "password=" + std::string(245, 'a');
+    ASSERT_EQ(taken.size(), 254u);
+    loaded l = load_text(taken + "\r\r\n");
+    EXPECT_EQ(l.err, "Too long password in data file\n");
+
+    // One more character: nothing of the line is used, however it continues.
+    std::string over = "password=x" + std::string(234, ' ') + "ip=10.9.9.9";
+    ASSERT_EQ(over.size(), 255u);
+    l = load_text("ip=10.0.0.1\n" + over + "\n" + std::string(100000, 'z') + "\r\nnetmask=8\n");
+    EXPECT_EQ(l.err,
+              "Too long line in data file\nToo long line in data file\n"
+              "Bad netmask '8' in data file\n");
+    EXPECT_EQ(l.o.ip, 0x0A000001u);
+    EXPECT_STREQ(l.o.password, "");
+}
+
+TEST(LoadFile, NulAndControlBytesAreOrdinaryCharactersShownEscaped) {
+    loaded l = load_text("ip=1.2.3.4\0junk\n\x1b[2Jip=1\nfailover_type=\x9bslave\npassword=a\x7f\n"
+                         "ip=5.6.7.8\t\n"sv);
+    EXPECT_EQ(l.err,
+              "Bad IP number '1.2.3.4\\x00junk' in data file\n"
+              "Unknown configuration parameter '\\x1b[2Jip=1' in data file\n"
+              "Bad failover type '\\x9bslave' in data file\n"
+              "Illegal character in password: '\\x7f' in data file\n");
+    EXPECT_EQ(l.o.ip, 0x05060708u);
+    // A lone CR ends no line: the rest stays part of the value.
+    EXPECT_EQ(load_text("ip=1.1.1.1\rnetmask=0.0.0.0\r").err,
+              "Bad IP number '1.1.1.1\\x0dnetmask=0.0.0.0' in data file\n");
+}
+
+TEST(LoadFile, AFileThatCannotBeReadIsIgnored) {
+    scratch_dir dir;
+    ASSERT_EQ(mkdir("fconfig.dat", 0700), 0);
+    options o;
+    set_defaults(&o);
+    console_capture con;
+    load(&o);
+    EXPECT_EQ(con.err(), "");
+    EXPECT_EQ(o.update_mode, 1u);
+}
+
+TEST(SaveFile, WritesTheTwentyTwoLinesWithTheModesFlags) {
+    options o;
+    set_defaults(&o);
+    o.ip = 0xC0A80101;
+    o.config_ip = 0xC0A8010A;
+    std::strcpy(o.password, "secret1");
+    o.update_mode = 1;
+    o.set_failover = 1;
+    o.file_version = 3;
+    EXPECT_EQ(saved_text(o), whole_file);
+
+    o.update_mode = 2;
+    std::string text = saved_text(o);
+    EXPECT_NE(text.find("clear_log=0\nclear_edit=0\nclear_production=1\nset_edit=0\n"
+                        "set_production=1\n"),
+              std::string::npos);
+    o.update_mode = 3;
+    text = saved_text(o);
+    EXPECT_NE(text.find("clear_log=1\nclear_edit=1\nclear_production=1\nset_edit=1\n"
+                        "set_production=1\n"),
+              std::string::npos);
+}
+
+TEST(SaveFile, ReplacesTheFileWithModeSixHundredAndNoTemporaryLeft) {
+    scratch_dir dir;
+    write_file("fconfig.dat", "old\n");
+    ASSERT_EQ(chmod("fconfig.dat", 0644), 0);
+    options o;
+    set_defaults(&o);
+    o.update_mode = 1;
+    console_capture con;
+    save(&o);
+    struct stat st;
+    ASSERT_EQ(stat("fconfig.dat", &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    EXPECT_EQ(list_dir(), "fconfig.dat");
+}
+
+TEST(SaveFile, WritesThroughSymbolicLinks) {
+    scratch_dir dir;
+    ASSERT_EQ(mkdir("sub", 0700), 0);
+    write_file("sub/real.dat", "old\n");
+    ASSERT_EQ(symlink("sub/link", "fconfig.dat"), 0);
+    ASSERT_EQ(symlink("real.dat", "sub/link"), 0);  // relative to the link's directory
+    options o;
+    set_defaults(&o);
+    o.update_mode = 1;
+    console_capture con;
+    save(&o);
+    EXPECT_EQ(con.err(), "");
+    char target[64] = {};
+    ASSERT_GT(readlink("fconfig.dat", target, sizeof target), 0);
+    EXPECT_STREQ(target, "sub/link");
+    EXPECT_EQ(read_file("sub/real.dat").substr(0, 15), "file_version=6\n");
+    EXPECT_EQ(list_dir(), "fconfig.dat sub");
+
+    // A dangling link: the file is created where it points.
+    ASSERT_EQ(unlink("fconfig.dat"), 0);
+    ASSERT_EQ(symlink("new.dat", "fconfig.dat"), 0);
+    save(&o);
+    EXPECT_EQ(read_file("new.dat").substr(0, 15), "file_version=6\n");
+}
+
+TEST(SaveFileDeathTest, FailuresEndTheRunAndKeepTheOldFile) {
+    for (const char *setup : {"directory", "mode"}) {
+        scratch_dir dir;
+        options o;
+        set_defaults(&o);
+        if (std::string(setup) == "directory") {
+            ASSERT_EQ(mkdir("fconfig.dat", 0700), 0);
+            o.update_mode = 1;
+        } else {
+            write_file("fconfig.dat", "old\n");
+            o.update_mode = 4;  // names no row of the table
+        }
+        EXPECT_EXIT(
+            {
+                console_capture con;
+                save(&o);
+            },
+            testing::ExitedWithCode(1), "");
+        EXPECT_EQ(list_dir(), "fconfig.dat") << setup;
+    }
+}
+
+TEST(FileRoundTrip, WhatIsSavedLoadsBackUnchanged) {
+    std::mt19937 rng(7);
+    const char *types[] = {"master", "slave", "standalone"};
+    for (int i = 0; i < 200; ++i) {
+        options o;
+        set_defaults(&o);
+        o.ip = static_cast<uint32_t>(rng());
+        o.netmask = static_cast<uint32_t>(rng());
+        o.config_ip = static_cast<uint32_t>(rng());
+        o.config_netmask = static_cast<uint32_t>(rng());
+        o.nw_ip = static_cast<uint32_t>(rng());
+        o.nw_netmask = static_cast<uint32_t>(rng());
+        o.nw_gw_ip = static_cast<uint32_t>(rng());
+        o.kill_other_ifaces = static_cast<int8_t>(rng() % 2);
+        std::snprintf(o.config_iface, sizeof o.config_iface, "%s%u", i % 2 ? "eth" : "tr",
+                      static_cast<unsigned>(rng() % 100000));
+        std::snprintf(o.failover_ded_iface, sizeof o.failover_ded_iface, "eth%d", i);
+        std::strcpy(o.failover_type, types[i % 3]);
+        std::string pw(rng() % 64, 'x');
+        for (char &c : pw) c = "aZ09qQ"[rng() % 6];
+        std::strcpy(o.password, pw.c_str());
+        o.update_mode = 1 + static_cast<uint32_t>(rng() % 3);
+
+        std::string text = saved_text(o);
+        loaded back = load_text(text);
+        EXPECT_EQ(back.err, "");
+        o.file_version = 6;  // what the writer states
+        back.o.update_mode = o.update_mode;
+        o.set_failover = 0;
+        for (const update_mode &row : update_table) {
+            if (row.mode != o.update_mode) continue;
+            o.clear_log = row.um_clear_log;
+            o.clear_edit = row.um_clear_edit;
+            o.clear_production = row.um_clear_production;
+            o.set_edit = row.um_set_edit;
+            o.set_production = row.um_set_production;
+        }
+        SCOPED_TRACE(text);
+        expect_same(back.o, o);
+    }
+}
