@@ -178,6 +178,8 @@ struct line_buffer {
     }
 };
 
+line_buffer line;  // static: the program keeps nothing on the heap or in large frames
+
 // ---- Writing ----
 
 // The whole file, composed before anything is written.
@@ -194,6 +196,8 @@ struct file_text {
         if (n > 0) len += static_cast<std::size_t>(n);
     }
 };
+
+file_text text;
 
 void compose(const options *o, file_text *t) {
     t->line("file_version", "6");
@@ -296,7 +300,6 @@ void load_file(options *o) {
     int fd = fs_open(file_name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0);
     if (fd < 0) return;
     static char buf[4096];
-    static line_buffer line;
     line = line_buffer{};
     for (;;) {
         ssize_t n = fs_read(fd, buf, sizeof buf);
@@ -324,7 +327,6 @@ void load(options *o) {
 void save_file(const options *o) {
     static char target[PATH_MAX];
     static char temp[PATH_MAX];
-    static file_text text;
     if (!resolve_target(target) || !may_write(target)) cannot_create();
     std::string_view dir = dir_of(target);
     if (!set_path(temp, dir, "fcXXXXXX.tmp")) cannot_create();
