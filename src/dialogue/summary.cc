@@ -39,9 +39,17 @@ void show(const options *o) {
     std::fputs("\n", out);
 
     switch (o->update_mode) {
-    case 1: std::fputs(msg.show_mode_kept, out); break;
-    case 2: std::fputs(msg.show_mode_permanent, out); break;
-    case 3: std::fputs(msg.show_mode_all, out); break;
-    default: std::fputs(msg.show_mode_unknown, out); break;
+    case 1:
+        std::fputs(msg.show_mode_kept, out);
+        break;
+    case 2:
+        std::fputs(msg.show_mode_permanent, out);
+        break;
+    case 3:
+        std::fputs(msg.show_mode_all, out);
+        break;
+    default:
+        std::fputs(msg.show_mode_unknown, out);
+        break;
     }
 }

@@ -63,8 +63,8 @@ int check(const options *o) {
         return report_name(msg.check_bad_config_iface, o->config_iface);
 
     // The two networks compared on the bits that both masks keep.
-    unsigned maybe_reachable = (o->ip & o->netmask & o->config_netmask) ==
-                               (o->config_ip & o->netmask & o->config_netmask);
+    unsigned maybe_reachable =
+        (o->ip & o->netmask & o->config_netmask) == (o->config_ip & o->netmask & o->config_netmask);
 
     if (o->nw_gw_ip == 0) {
         if (!maybe_reachable) return report(msg.check_unreachable);
