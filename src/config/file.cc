@@ -248,15 +248,15 @@ std::string_view dir_of(const char *path) {
 bool resolve_target(char *path) {
     static char link[PATH_MAX];
     static char next[PATH_MAX];
-    std::strcpy(path, file_name);
+    set_path(path, {}, file_name);
     for (int hops = 0; hops < 40; ++hops) {
         ssize_t n = fs_readlink(path, link, sizeof link);
         if (n < 0) return errno == EINVAL || errno == ENOENT;  // not a link, or nothing there
         if (static_cast<std::size_t>(n) >= sizeof link) return false;
         std::string_view target(link, static_cast<std::size_t>(n));
-        std::string_view dir = target[0] == '/' ? std::string_view() : dir_of(path);
+        std::string_view dir = target.starts_with('/') ? std::string_view() : dir_of(path);
         if (!set_path(next, dir, target)) return false;
-        std::strcpy(path, next);
+        set_path(path, {}, next);
     }
     return false;
 }
