@@ -304,13 +304,15 @@ TEST(SaveFile, WritesThroughSymbolicLinks) {
 }
 
 TEST(SaveFileDeathTest, FailuresEndTheRunAndKeepTheOldFile) {
-    for (const char *setup : {"directory", "mode"}) {
+    for (const char *setup : {"directory", "loop", "mode"}) {
         scratch_dir dir;
         options o;
         set_defaults(&o);
+        o.update_mode = 1;
         if (std::string(setup) == "directory") {
             ASSERT_EQ(mkdir("fconfig.dat", 0700), 0);
-            o.update_mode = 1;
+        } else if (std::string(setup) == "loop") {
+            ASSERT_EQ(symlink("fconfig.dat", "fconfig.dat"), 0);
         } else {
             write_file("fconfig.dat", "old\n");
             o.update_mode = 4;  // names no row of the table

@@ -12,7 +12,7 @@
 # The run happens in an empty scratch directory, which must hold nothing but
 # fconfig.dat afterwards.
 set -u
-exe=$1
+exe=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 cases=$(cd "$2" && pwd)
 failed=0
 count=0
