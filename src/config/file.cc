@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <limits.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -230,9 +231,10 @@ void compose(const options *o, file_text *t) {
 
 bool set_path(char *to, std::string_view dir, std::string_view name) {
     if (dir.size() + name.size() >= PATH_MAX) return false;
-    std::memcpy(to, dir.data(), dir.size());
-    std::memcpy(to + dir.size(), name.data(), name.size());
-    to[dir.size() + name.size()] = '\0';
+    // std::copy, unlike memcpy, is defined for the empty view's null pointer.
+    char *end = std::copy(dir.begin(), dir.end(), to);
+    end = std::copy(name.begin(), name.end(), end);
+    *end = '\0';
     return true;
 }
 
