@@ -1,0 +1,217 @@
+#!/bin/sh
+# Saving fconfig.dat where the medium gets in the way. A save that fails must
+# say so on standard error, end with status 1 before any closing text, leave
+# no temporary file and leave an existing fconfig.dat byte for byte as it
+# was. A save that succeeds goes through symbolic links, leaves nothing but
+# the file and gives it mode 0600.
+#
+# Usage: save-failures.sh EXECUTABLE
+# Prints PASS, FAIL or SKIP for each scenario; exits non-zero on any FAIL.
+# Some scenarios need another user or a mount: as root they drop privileges
+# with setpriv and mount a tmpfs, and they are skipped where that is refused.
+set -u
+exe=$1
+failures=0
+top=$(mktemp -d "${TMPDIR:-/tmp}/save-failures.XXXXXX") || exit 1
+mnt=
+cleanup() {
+    [ -n "$mnt" ] && umount "$mnt" 2>/dev/null
+    chmod -R u+rwx "$top" 2>/dev/null
+    rm -rf "$top"
+}
+trap cleanup EXIT
+trap 'exit 2' HUP INT TERM
+# A copy of the program that another user may run, wherever the build lies.
+chmod 755 "$top"
+cp "$exe" "$top/prog" && chmod 755 "$top/prog" || exit 1
+
+# The build's language, told by its banner.
+banner=$(cd "$top" && "$top/prog" </dev/null 2>/dev/null | sed -n 2p)
+case $banner in
+*installationsprogram*)
+    lang=sv yes=ja
+    printf '* Kunde inte skapa konfigurationsfilen, kontrollera disketten *\n' >"$top/want-err"
+    printf 'St\344mmer dessa inst\344llningar (ja/nej/avbryt)? ' >"$top/question" ;;
+*)
+    lang=en yes=yes
+    printf "* Couldn't create configuration file, check the diskette *\n" >"$top/want-err"
+    printf 'Is this configuration correct (yes/no/abort)? ' >"$top/question" ;;
+esac
+
+# Device, IP, netmask, deactivate, single computer, its IP, password, reset.
+printf '\n192.168.1.1\n24\n\n\n192.168.1.10\nsecret1\n\n%s\n' "$yes" >"$top/input"
+file() {  # the file as saved from that input, or an older one
+    printf 'file_version=6\nconfig_iface=eth0\nip=%s\nnetmask=255.255.255.0\n' "$1"
+    printf 'kill_other_ifaces=0\nconfig_ip=192.168.1.10\nconfig_netmask=255.255.255.255\n'
+    printf 'password=%s\nnw_ip=0.0.0.0\nnw_netmask=0.0.0.0\nnw_gw_ip=0.0.0.0\n' "$2"
+    printf 'set_failover=0\nfailover_type=standalone\nfailover_ded_iface=eth1\n'
+    printf 'clear_log=0\nclear_edit=0\nclear_production=0\nset_edit=1\nset_production=1\n'
+    printf 'set_password=1\nlanguage=%s\nset_language=1\n' "$lang"
+}
+file 192.168.1.1 secret1 >"$top/new"
+file 192.168.1.2 oldpass1 >"$top/old"
+
+root=no
+[ "$(id -u)" = 0 ] && root=yes
+# As root, the permission scenarios run as nobody; otherwise as the caller.
+as_other=
+if [ $root = yes ]; then
+    as_other="setpriv --reuid=65534 --regid=65534 --clear-groups"
+    if ! $as_other test -x "$top/prog" 2>/dev/null; then
+        as_other=unusable
+    fi
+fi
+
+result() {  # scenario, failure text or empty
+    if [ -n "$2" ]; then
+        echo "FAIL $1: $2"
+        failures=$((failures + 1))
+    else
+        echo "PASS $1"
+    fi
+}
+
+skip() {
+    echo "SKIP $1: $2"
+}
+
+# Runs the program in directory $1, as another user when $2 is "other".
+run() {
+    if [ "${2-}" = other ]; then
+        (cd "$1" && timeout 10 $as_other "$top/prog" <"$top/input" >"$top/out" 2>"$top/err")
+    else
+        (cd "$1" && timeout 10 "$top/prog" <"$top/input" >"$top/out" 2>"$top/err")
+    fi
+    status=$?
+}
+
+listing() {
+    ls -A "$1" | tr '\n' ' '
+}
+
+# After a refused save: status, message, no closing text, the directory's
+# entries ($3) and the old file ($2, or empty when there is none to compare).
+failed_save() {
+    why=
+    [ "$status" = 1 ] || why="status $status, expected 1"
+    cmp -s "$top/err" "$top/want-err" ||
+        why="$why; standard error was '$(head -c 200 "$top/err")'"
+    n=$(wc -c <"$top/question")
+    tail -c "$n" "$top/out" | cmp -s - "$top/question" ||
+        why="$why; output goes on after the confirmation question"
+    [ "$(listing "$1")" = "$3" ] || why="$why; directory holds: $(listing "$1")"
+    if [ -n "$2" ]; then
+        cmp -s "$1/fconfig.dat" "$2" || why="$why; fconfig.dat changed"
+    fi
+    echo "${why#; }"
+}
+
+# After a save that should succeed: status, no message, the file written
+# ($2) with the new content, and the directory's entries ($3).
+good_save() {
+    why=
+    [ "$status" = 0 ] || why="status $status, expected 0"
+    [ -s "$top/err" ] && why="$why; standard error was '$(head -c 200 "$top/err")'"
+    cmp -s "$1/$2" "$top/new" || why="$why; $2 does not hold the new configuration"
+    [ "$(listing "$1")" = "$3" ] || why="$why; directory holds: $(listing "$1")"
+    echo "${why#; }"
+}
+
+# Permissions hold back only an ordinary user.
+other_user_setup() {  # directory: hand it and what it holds to that user
+    [ $root = yes ] && chown -R 65534:65534 "$1"
+}
+
+name="directory without write permission"
+if [ "$as_other" = unusable ]; then
+    skip "$name" "cannot run the program as uid 65534 (setpriv, or the scratch directory)"
+else
+    d=$top/no-write
+    mkdir "$d" && cp "$top/old" "$d/fconfig.dat" && chmod 644 "$d/fconfig.dat"
+    other_user_setup "$d"
+    chmod 555 "$d"
+    run "$d" other
+    result "$name" "$(failed_save "$d" "$top/old" "fconfig.dat ")"
+    chmod 755 "$d"
+fi
+
+name="read-only fconfig.dat"
+if [ "$as_other" = unusable ]; then
+    skip "$name" "cannot run the program as uid 65534 (setpriv, or the scratch directory)"
+else
+    d=$top/read-only
+    mkdir "$d" && cp "$top/old" "$d/fconfig.dat"
+    other_user_setup "$d"
+    chmod 444 "$d/fconfig.dat"
+    run "$d" other
+    result "$name" "$(failed_save "$d" "$top/old" "fconfig.dat ")"
+fi
+
+name="full medium"
+d=$top/full
+mkdir "$d"
+if [ $root != yes ]; then
+    skip "$name" "mounting a tmpfs needs root"
+elif ! mount -t tmpfs -o size=64k,mode=755 tmpfs "$d" 2>/dev/null; then
+    skip "$name" "mounting a tmpfs is not permitted here"
+else
+    mnt=$d
+    cp "$top/old" "$d/fconfig.dat"
+    dd if=/dev/zero of="$d/fill" bs=1024 2>/dev/null
+    if printf 'x' 2>/dev/null >"$d/probe"; then
+        rm -f "$d/probe"
+        skip "$name" "the tmpfs still takes writes after filling it"
+    else
+        rm -f "$d/probe"
+        run "$d"
+        result "$name" "$(failed_save "$d" "$top/old" "fconfig.dat fill ")"
+    fi
+    umount "$d" && mnt=
+fi
+
+name="fconfig.dat is a directory"
+d=$top/is-dir
+mkdir -p "$d/fconfig.dat"
+run "$d"
+why=$(failed_save "$d" "" "fconfig.dat ")
+[ -d "$d/fconfig.dat" ] && [ -z "$(listing "$d/fconfig.dat")" ] ||
+    why="${why:+$why; }the directory fconfig.dat was changed"
+result "$name" "$why"
+
+name="save through a symbolic link"
+d=$top/link
+mkdir "$d" && cp "$top/old" "$d/real.dat" && ln -s real.dat "$d/fconfig.dat"
+run "$d"
+why=$(good_save "$d" real.dat "fconfig.dat real.dat ")
+[ "$(readlink "$d/fconfig.dat")" = real.dat ] ||
+    why="${why:+$why; }fconfig.dat is no longer the link to real.dat"
+result "$name" "$why"
+
+name="save through a dangling symbolic link"
+d=$top/dangling
+mkdir "$d" && ln -s new.dat "$d/fconfig.dat"
+run "$d"
+why=$(good_save "$d" new.dat "fconfig.dat new.dat ")
+[ "$(readlink "$d/fconfig.dat")" = new.dat ] ||
+    why="${why:+$why; }fconfig.dat is no longer the link to new.dat"
+result "$name" "$why"
+
+name="save into an empty directory"
+d=$top/empty
+mkdir "$d"
+run "$d"
+why=$(good_save "$d" fconfig.dat "fconfig.dat ")
+mode=$(stat -c %a "$d/fconfig.dat" 2>/dev/null)
+[ "$mode" = 600 ] || why="${why:+$why; }fconfig.dat has mode $mode, expected 600"
+result "$name" "$why"
+
+name="save over an existing file"
+d=$top/replace
+mkdir "$d" && cp "$top/old" "$d/fconfig.dat" && chmod 644 "$d/fconfig.dat"
+run "$d"
+why=$(good_save "$d" fconfig.dat "fconfig.dat ")
+mode=$(stat -c %a "$d/fconfig.dat" 2>/dev/null)
+[ "$mode" = 600 ] || why="${why:+$why; }fconfig.dat has mode $mode, expected 600"
+result "$name" "$why"
+
+[ "$failures" -eq 0 ]

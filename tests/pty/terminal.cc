@@ -1,0 +1,128 @@
+// Pseudo-terminal sessions for the tests.
+#include "terminal.h"
+
+#include <poll.h>
+#include <pty.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace {
+
+// The settings a Linux console starts with, spelt out so that the echo the
+// tests expect does not hang on whatever the machine's defaults are.
+termios cooked_mode() {
+    termios tio;
+    std::memset(&tio, 0, sizeof tio);
+    tio.c_iflag = ICRNL | IXON;
+    tio.c_oflag = OPOST | ONLCR;
+    tio.c_cflag = CS8 | CREAD | HUPCL;
+    tio.c_lflag = ISIG | ICANON | ECHO | ECHOE | ECHOK | ECHOCTL | ECHOKE | IEXTEN;
+    tio.c_cc[VINTR] = 0x03;
+    tio.c_cc[VQUIT] = 0x1c;
+    tio.c_cc[VERASE] = 0x7f;
+    tio.c_cc[VKILL] = 0x15;
+    tio.c_cc[VEOF] = 0x04;
+    tio.c_cc[VSTART] = 0x11;
+    tio.c_cc[VSTOP] = 0x13;
+    tio.c_cc[VSUSP] = 0x1a;
+    tio.c_cc[VREPRINT] = 0x12;
+    tio.c_cc[VWERASE] = 0x17;
+    tio.c_cc[VLNEXT] = 0x16;
+    tio.c_cc[VMIN] = 1;
+    tio.c_cc[VTIME] = 0;
+    cfsetispeed(&tio, B38400);
+    cfsetospeed(&tio, B38400);
+    return tio;
+}
+
+long now_ms() {
+    timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return ts.tv_sec * 1000 + ts.tv_nsec / 1000000;
+}
+
+enum class got { data, closed, timeout };
+
+// Adds what the terminal shows next to the screen, waiting until deadline.
+got read_screen(terminal *t, long deadline) {
+    long left = deadline - now_ms();
+    if (left < 0) left = 0;
+    pollfd p = {t->master, POLLIN, 0};
+    int r = poll(&p, 1, static_cast<int>(left));
+    if (r < 0 && errno == EINTR) return got::data;
+    if (r == 0) return got::timeout;
+    char buf[4096];
+    ssize_t n = read(t->master, buf, sizeof buf);
+    if (n < 0 && errno == EINTR) return got::data;
+    // Once the program and all its descriptors are gone, Linux answers EIO.
+    if (n <= 0) return got::closed;
+    t->screen.append(buf, static_cast<std::size_t>(n));
+    return got::data;
+}
+
+}  // namespace
+
+bool start(terminal *t, const char *exe, const char *dir) {
+    termios tio = cooked_mode();
+    winsize ws = {24, 80, 0, 0};
+    pid_t pid = forkpty(&t->master, nullptr, &tio, &ws);
+    if (pid < 0) return false;
+    if (pid == 0) {
+        if (chdir(dir) != 0) _exit(126);
+        execl(exe, exe, static_cast<char *>(nullptr));
+        _exit(127);
+    }
+    t->pid = pid;
+    return true;
+}
+
+bool wait_for(terminal *t, std::string_view text, int timeout_ms) {
+    long deadline = now_ms() + timeout_ms;
+    for (;;) {
+        std::size_t at = t->screen.find(text, t->seen);
+        if (at != std::string::npos) {
+            t->seen = at + text.size();
+            return true;
+        }
+        if (read_screen(t, deadline) != got::data) return false;
+    }
+}
+
+void type(terminal *t, std::string_view keys) {
+    while (!keys.empty()) {
+        ssize_t n = write(t->master, keys.data(), keys.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return;
+        keys.remove_prefix(static_cast<std::size_t>(n));
+    }
+}
+
+int finish(terminal *t, int timeout_ms) {
+    long deadline = now_ms() + timeout_ms;
+    while (read_screen(t, deadline) == got::data) {
+    }
+    int status = 0;
+    pid_t done;
+    while ((done = waitpid(t->pid, &status, WNOHANG)) == 0 && now_ms() < deadline) usleep(10000);
+    if (done == 0) {
+        kill(t->pid, SIGKILL);
+        waitpid(t->pid, &status, 0);
+        status = -1;
+    } else if (done < 0) {
+        status = -1;
+    } else if (WIFEXITED(status)) {
+        status = WEXITSTATUS(status);
+    } else {
+        status = 128 + WTERMSIG(status);
+    }
+    close(t->master);
+    t->master = -1;
+    t->pid = -1;
+    return status;
+}

@@ -1,0 +1,31 @@
+// A program run on a pseudo-terminal and driven as an operator at the
+// keyboard drives it: look at the screen, type, look again.
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+struct terminal {
+    pid_t pid = -1;
+    int master = -1;
+    std::string screen;    // every byte the terminal has shown, echo included
+    std::size_t seen = 0;  // how far wait_for has matched the screen
+};
+
+// Starts exe with dir as its current directory on a new pseudo-terminal in
+// the usual cooked mode: echo, control characters echoed as ^X, line
+// editing, Return read as a line feed and line feeds shown as CR LF.
+bool start(terminal *t, const char *exe, const char *dir);
+
+// Waits until text appears on the screen after the previous match.
+bool wait_for(terminal *t, std::string_view text, int timeout_ms);
+
+// Types the keys, as from the keyboard.
+void type(terminal *t, std::string_view keys);
+
+// Reads the screen until the program has ended and returns its exit status;
+// -1 if it does not end in time, in which case it is killed.
+int finish(terminal *t, int timeout_ms);
