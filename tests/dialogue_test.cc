@@ -119,6 +119,12 @@ TEST(AskRoute, AStoredRouteIsOfferedUnchangedUnlessItIsAllZero) {
     ask_route(&o);
     EXPECT_NE(con.out().find(route_prompts("192.168.1.2", "11.0.0.0", "0.0.0.0")),
               std::string::npos);
+    o.nw_ip = 0;
+    o.nw_netmask = 0xFFFF0000;
+    console_capture con1("\n\n\n");
+    ask_route(&o);
+    EXPECT_NE(con1.out().find(route_prompts("192.168.1.2", "0.0.0.0", "255.255.0.0")),
+              std::string::npos);
 
     // A stored router alone: the network and netmask come from the source.
     options p = inside(0xC0A80000, 0xFFFF0000);

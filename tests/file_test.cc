@@ -216,6 +216,11 @@ TEST(LoadFile, LongLinesAreRefusedWholeNeverSplit) {
 }
 
 TEST(LoadFile, NulAndControlBytesAreOrdinaryCharactersShownEscaped) {
+    // A message longer than any buffer of the reader still comes out whole.
+    std::string shown;
+    for (int i = 0; i < 250; ++i) shown += "\\x1b";
+    EXPECT_EQ(load_text(std::string(250, '\x1b') + "\n").err,
+              "Unknown configuration parameter '" + shown + "' in data file\n");
     loaded l = load_text("ip=1.2.3.4\0junk\n\x1b[2Jip=1\nfailover_type=\x9bslave\npassword=a\x7f\n"
                          "ip=5.6.7.8\t\n"sv);
     EXPECT_EQ(l.err,
@@ -296,6 +301,13 @@ TEST(SaveFile, WritesThroughSymbolicLinks) {
     EXPECT_EQ(read_file("sub/real.dat").substr(0, 15), "file_version=6\n");
     EXPECT_EQ(list_dir(), "fconfig.dat sub");
 
+    // An absolute link.
+    ASSERT_EQ(unlink("fconfig.dat"), 0);
+    ASSERT_EQ(symlink((dir.path() + "/sub/real.dat").c_str(), "fconfig.dat"), 0);
+    write_file("sub/real.dat", "old\n");
+    save(&o);
+    EXPECT_EQ(read_file("sub/real.dat").substr(0, 15), "file_version=6\n");
+
     // A dangling link: the file is created where it points.
     ASSERT_EQ(unlink("fconfig.dat"), 0);
     ASSERT_EQ(symlink("new.dat", "fconfig.dat"), 0);
@@ -304,7 +316,13 @@ TEST(SaveFile, WritesThroughSymbolicLinks) {
 }
 
 TEST(SaveFileDeathTest, FailuresEndTheRunAndKeepTheOldFile) {
-    for (const char *setup : {"directory", "loop", "mode"}) {
+    // Paths too long to be built: a link whose target goes on past the
+    // longest path from its own directory, and a target whose directory
+    // leaves no room for the temporary file's name.
+    std::string deep;
+    while (deep.size() < 3900) deep += std::string(200, 'd') + "/";
+    deep += std::string(4084 - deep.size(), 'e') + "/x";  // 4086 bytes in all
+    for (const char *setup : {"directory", "loop", "mode", "long link", "long target"}) {
         scratch_dir dir;
         options o;
         set_defaults(&o);
@@ -313,6 +331,12 @@ TEST(SaveFileDeathTest, FailuresEndTheRunAndKeepTheOldFile) {
             ASSERT_EQ(mkdir("fconfig.dat", 0700), 0);
         } else if (std::string(setup) == "loop") {
             ASSERT_EQ(symlink("fconfig.dat", "fconfig.dat"), 0);
+        } else if (std::string(setup) == "long link") {
+            ASSERT_EQ(mkdir("sub", 0700), 0);
+            ASSERT_EQ(symlink("sub/l", "fconfig.dat"), 0);
+            ASSERT_EQ(symlink(std::string(4093, 'l').c_str(), "sub/l"), 0);
+        } else if (std::string(setup) == "long target") {
+            ASSERT_EQ(symlink(deep.c_str(), "fconfig.dat"), 0);
         } else {
             write_file("fconfig.dat", "old\n");
             o.update_mode = 4;  // names no row of the table
@@ -323,7 +347,8 @@ TEST(SaveFileDeathTest, FailuresEndTheRunAndKeepTheOldFile) {
                 save(&o);
             },
             testing::ExitedWithCode(1), "");
-        EXPECT_EQ(list_dir(), "fconfig.dat") << setup;
+        EXPECT_EQ(list_dir(), std::string(setup) == "long link" ? "fconfig.dat sub" : "fconfig.dat")
+            << setup;
     }
 }
 

@@ -1,6 +1,7 @@
 // Line input, the three prompts, and escaped output of outside bytes.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "console/escape.h"
@@ -40,6 +41,27 @@ TEST(MyGets, SmallBufferTakesEighteenCharacters) {
     EXPECT_EQ(my_gets(s, sizeof s), 18u);
     EXPECT_EQ(my_gets(s, sizeof s), 2u);
     EXPECT_EQ(con.out(), too_long);
+}
+
+TEST(MyGetsDeathTest, AReadErrorCountsAsEndOfInput) {
+    char s[256];
+    EXPECT_EXIT(
+        {
+            io.in = std::fopen("/dev/null", "w");  // reading it fails
+            io.out = stderr;
+            my_gets(s, sizeof s);
+        },
+        testing::ExitedWithCode(1), "^\\* End of file reached");
+    // A long last line without a line feed: refused, then end of input.
+    EXPECT_EXIT(
+        {
+            static char line[300];
+            std::memset(line, 'a', sizeof line);
+            io.in = fmemopen(line, sizeof line, "r");
+            io.out = stderr;
+            my_gets(s, sizeof s);
+        },
+        testing::ExitedWithCode(1), "^Too long line\\.  Try again\\.\n\\* End of file");
 }
 
 TEST(MyGets, ANulByteIsPartOfTheLine) {
@@ -164,4 +186,8 @@ TEST(PrintEscaped, EscapesExactlyTheControlBytes) {
     }
     EXPECT_EQ(escaped("<%s>", {all}), "<" + expected + ">");
     EXPECT_EQ(escaped("'%c' in %s\n", {"\x7f", "x"}), "'\\x7f' in x\n");
+    // Text longer than the collecting buffer, a lone '%', and a conversion
+    // without an argument all come out whole.
+    EXPECT_EQ(escaped("%s", {std::string(3000, '\x1b')}).size(), 12000u);
+    EXPECT_EQ(escaped("100% %s %s", {"x"}), "100% x %s");
 }

@@ -68,15 +68,20 @@ TEST(SaveFaults, EveryFailingCallIsReportedAndKeepsTheOldFile) {
         // Closing the descriptor that only tested the old file for writing,
         // or the directory after syncing it, loses nothing.
         bool harmless = call == "close" && (sequence[n - 2] == "open" || renamed);
-        for (int error : {EIO, ENOSPC}) {
+        // A directory sync that the file system does not support is no failure.
+        bool unsupported = call == "fsync" && renamed;
+        std::vector<int> errors = {EIO, ENOSPC};
+        if (unsupported) errors.insert(errors.end(), {EINVAL, ENOTSUP});
+        for (int error : errors) {
             scratch_dir dir;
             write_file("fconfig.dat", old_file);
             fault_plan plan;
             plan.fail_call = static_cast<int>(n);
             plan.error = error;
-            save_in_child(plan, harmless ? 0 : 1);
+            bool saved = harmless || (unsupported && (error == EINVAL || error == ENOTSUP));
+            save_in_child(plan, saved ? 0 : 1);
             // Up to the rename the old file stands; after it, the new one.
-            EXPECT_EQ(read_file("fconfig.dat"), renamed || harmless ? new_file : old_file);
+            EXPECT_EQ(read_file("fconfig.dat"), renamed || saved ? new_file : old_file);
             EXPECT_EQ(list_dir(), "fconfig.dat");
         }
         if (call == "rename") renamed = true;
@@ -114,5 +119,26 @@ TEST(SaveFaults, ShortAndInterruptedWritesStillWriteEverything) {
     save(&o);
     EXPECT_EQ(read_file("fconfig.dat"), expected);
     EXPECT_EQ(con.err(), "");
+    fault = {};
+}
+
+TEST(LoadFaults, AReadErrorEndsTheReadingSilentlyAndAnInterruptionDoesNot) {
+    // Two reads' worth: the first ends inside the second ip= line.
+    std::string text = "ip=10.0.0.1\n" + std::string(4080, '\n') + "ip=10.0.0.2\n";
+    for (auto [error, ip] : {std::pair{EIO, 0x0A000001u}, std::pair{EINTR, 0x0A000002u}}) {
+        scratch_dir dir;
+        write_file("fconfig.dat", text);
+        options o;
+        set_defaults(&o);
+        fault = {};
+        fault.fail_call = 3;  // open, read, then this read
+        fault.error = error;
+        calls.clear();
+        console_capture con;
+        load(&o);
+        EXPECT_EQ(o.ip, ip);
+        EXPECT_EQ(con.err(), "");
+        EXPECT_EQ(calls.back(), "close");
+    }
     fault = {};
 }

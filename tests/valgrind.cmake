@@ -1,0 +1,10 @@
+# Whole sessions of both programs under valgrind's memcheck: no memory error,
+# no leak. Skipped (77) where valgrind is missing, and not run on a sanitizer
+# build, whose shadow memory valgrind cannot host.
+if(NOT DPREP_SANITIZE)
+  foreach(lang en sv)
+    add_test(NAME valgrind_${lang}
+      COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/valgrind.sh $<TARGET_FILE:dprep-${lang}>)
+    set_tests_properties(valgrind_${lang} PROPERTIES SKIP_RETURN_CODE 77)
+  endforeach()
+endif()
