@@ -12,6 +12,7 @@
 
 #include "catalog.h"
 #include "config/fsio.h"
+#include "console/ascii.h"
 #include "console/escape.h"
 #include "console/io.h"
 #include "console/parse.h"
@@ -69,14 +70,6 @@ constexpr key_rule keys[] = {
     {"set_password=", kind::ignored, nullptr},
     {"password=", kind::password, nullptr},
 };
-
-char fold(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool is_alnum(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
-}
 
 // Keys match without regard to the case of ASCII letters.
 bool starts_with_key(std::string_view line, std::string_view key) {

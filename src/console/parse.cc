@@ -8,15 +8,9 @@
 
 #include <cstdio>
 
+#include "console/ascii.h"
+
 namespace {
-
-bool is_space(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-bool is_digit(char c) {
-    return c >= '0' && c <= '9';
-}
 
 struct scanner {
     std::string_view s;

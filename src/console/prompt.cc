@@ -5,21 +5,9 @@
 #include <cstring>
 
 #include "catalog.h"
+#include "console/ascii.h"
 #include "console/escape.h"
 #include "console/io.h"
-
-namespace {
-
-// Only ASCII letters fold; <cctype> would follow the locale.
-char fold(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool is_alnum(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
-}
-
-}  // namespace
 
 bool matches_word(std::string_view line, const char *word) {
     std::size_t n = line.size();

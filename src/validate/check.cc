@@ -7,19 +7,12 @@
 #include <cstdio>
 
 #include "catalog.h"
+#include "console/ascii.h"
 #include "console/escape.h"
 #include "console/io.h"
 #include "console/parse.h"
 
 namespace {
-
-bool is_digit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-char fold(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 void banner() {
     std::fprintf(io.out, "%s\n", ERROR_FOUND);

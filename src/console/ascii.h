@@ -1,0 +1,21 @@
+// ASCII character classes. <cctype> follows the locale and is undefined for
+// negative char values; these know ASCII alone and take any byte.
+#pragma once
+
+constexpr bool is_digit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+constexpr bool is_alnum(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || is_digit(c);
+}
+
+// The white space of formatted input: blank, tab, LF, VT, FF and CR.
+constexpr bool is_space(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// Lower case for the letters A to Z; every other byte as it is.
+constexpr char fold(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
