@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <vector>
@@ -46,8 +47,7 @@ scratch_dir::scratch_dir() {
 
 scratch_dir::~scratch_dir() {
     if (chdir(previous_.c_str()) != 0) std::abort();
-    std::string cmd = "chmod -R u+rwx '" + path_ + "' && rm -rf '" + path_ + "'";
-    if (std::system(cmd.c_str()) != 0) std::abort();
+    std::filesystem::remove_all(path_);
 }
 
 std::string read_file(const std::string &path) {
