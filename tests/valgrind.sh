@@ -11,11 +11,11 @@
 #
 # Usage: tests/valgrind.sh EXECUTABLE. Exit 77 (skipped) without valgrind.
 set -u
-exe=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 if ! command -v valgrind >/dev/null 2>&1; then
     echo "SKIP: valgrind not found"
     exit 77
 fi
+exe=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 failed=0

@@ -1,0 +1,217 @@
+#!/usr/bin/env python3
+"""Measures one executable on a whole scripted session.
+
+The session reads an existing fconfig.dat, keeps every answer and confirms,
+so the program writes a new file. It runs RUNS times, each in a fresh
+directory, first in memory (the program's own cost) and then on disk (with
+the syncs of the save). Prints the median wall time and the peak resident
+memory (VmHWM from /proc, read as the traced program exits), then what valgrind's memcheck counts on one run, and what ldd lists.
+Exits 1 when the program misses its targets: at most 6 heap allocations (the
+C library's stdio buffers and FILE objects), no memory error or leak, and
+nothing but the C library among the shared libraries.
+
+Usage: measure.py EXECUTABLE [RUNS]
+"""
+
+import ctypes
+import os
+import re
+import shutil
+import signal
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+MAX_ALLOCS = 6
+
+BEFORE = """file_version=6
+config_iface=eth0
+ip=192.168.1.1
+netmask=255.255.255.0
+kill_other_ifaces=0
+config_ip=192.168.1.10
+config_netmask=255.255.255.255
+password=secret1
+nw_ip=0.0.0.0
+nw_netmask=0.0.0.0
+nw_gw_ip=0.0.0.0
+set_failover=0
+failover_type=standalone
+failover_ded_iface=eth1
+clear_log=0
+clear_edit=0
+clear_production=0
+set_edit=1
+set_production=1
+set_password=1
+language=en
+set_language=1
+"""
+
+# Empty answers keep every default; those beyond the questions reach the
+# confirmation, which only repeats. "y" confirms in English; in Swedish it
+# brings the question back and "j" confirms.
+ANSWERS = "\n" * 12 + "y\nj\n"
+
+
+PTRACE_TRACEME, PTRACE_CONT, PTRACE_SETOPTIONS = 0, 7, 0x4200
+PTRACE_O_TRACEEXIT, PTRACE_EVENT_EXIT = 0x40, 6
+libc = ctypes.CDLL(None, use_errno=True)
+libc.ptrace.argtypes = [ctypes.c_long, ctypes.c_long, ctypes.c_void_p, ctypes.c_void_p]
+libc.ptrace.restype = ctypes.c_long
+
+
+def trace_me():
+    libc.ptrace(PTRACE_TRACEME, 0, None, None)
+
+
+def peak_of_traced(pid):
+    """Runs a child stopped by PTRACE_TRACEME to its end; returns its exit
+    status and the VmHWM that /proc shows as it exits, in KiB (None if it
+    could not be read). The rusage figure would not do: its maximum carries
+    over the size of the Python process that forked the child."""
+    _, status = os.waitpid(pid, 0)  # stopped at exec
+    traced = libc.ptrace(PTRACE_SETOPTIONS, pid, None, ctypes.c_void_p(PTRACE_O_TRACEEXIT)) == 0
+    peak = None
+    libc.ptrace(PTRACE_CONT, pid, None, None)
+    while True:
+        _, status = os.waitpid(pid, 0)
+        if os.WIFEXITED(status) or os.WIFSIGNALED(status):
+            return os.waitstatus_to_exitcode(status), peak
+        signal_to_pass = 0
+        if traced and status >> 16 == PTRACE_EVENT_EXIT:
+            with open(f"/proc/{pid}/status") as f:
+                for line in f:
+                    if line.startswith("VmHWM:"):
+                        peak = int(line.split()[1])
+        elif os.WSTOPSIG(status) != signal.SIGTRAP:
+            signal_to_pass = os.WSTOPSIG(status)
+        libc.ptrace(PTRACE_CONT, pid, None, ctypes.c_void_p(signal_to_pass))
+
+
+def run_once(exe, base, traced=False):
+    """One session in a fresh directory under base: its wall time in
+    seconds, or with traced its peak resident memory in KiB."""
+    work = tempfile.mkdtemp(dir=base)
+    try:
+        path = os.path.join(work, "fconfig.dat")
+        with open(path, "w") as f:
+            f.write(BEFORE)
+        old = os.stat(path).st_ino
+        with tempfile.TemporaryFile() as stdin:
+            stdin.write(ANSWERS.encode())
+            stdin.seek(0)
+            start = time.perf_counter()
+            child = subprocess.Popen([exe], cwd=work, stdin=stdin,
+                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                     preexec_fn=trace_me if traced else None)
+            if traced:
+                status, result = peak_of_traced(child.pid)
+            else:
+                _, status = os.waitpid(child.pid, 0)
+                status = os.waitstatus_to_exitcode(status)
+                result = time.perf_counter() - start
+            child.returncode = status
+        if status != 0:
+            sys.exit(f"{exe}: session ended with status {status}")
+        # The save puts a new file in the old one's place.
+        if os.stat(path).st_ino == old:
+            sys.exit(f"{exe}: session did not write fconfig.dat")
+        return result
+    finally:
+        shutil.rmtree(work)
+
+
+def timed(exe, base, runs):
+    median = statistics.median(run_once(exe, base) for _ in range(runs))
+    peaks = [run_once(exe, base, traced=True) for _ in range(3)]
+    return median, None if None in peaks else max(peaks)
+
+
+def memcheck(exe):
+    """valgrind's figures on one session, or None without valgrind."""
+    if shutil.which("valgrind") is None:
+        return None
+    work = tempfile.mkdtemp()
+    try:
+        with open(os.path.join(work, "fconfig.dat"), "w") as f:
+            f.write(BEFORE)
+        log = os.path.join(work, "vg.log")
+        subprocess.run(["valgrind", "--tool=memcheck", "--leak-check=full",
+                        "--show-leak-kinds=all", f"--log-file={log}", exe],
+                       cwd=work, input=ANSWERS.encode(),
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        text = open(log).read()
+    finally:
+        shutil.rmtree(work)
+
+    def number(pattern):
+        m = re.search(pattern, text)
+        return int(m.group(1).replace(",", "")) if m else 0
+
+    return {
+        "allocs": number(r"total heap usage: ([\d,]+) allocs"),
+        "frees": number(r"total heap usage: [\d,]+ allocs, ([\d,]+) frees"),
+        "bytes": number(r"frees, ([\d,]+) bytes allocated"),
+        "errors": number(r"ERROR SUMMARY: ([\d,]+) errors"),
+        "definitely": number(r"definitely lost: ([\d,]+) bytes"),
+        "indirectly": number(r"indirectly lost: ([\d,]+) bytes"),
+        "possibly": number(r"possibly lost: ([\d,]+) bytes"),
+        "reachable": number(r"still reachable: ([\d,]+) bytes"),
+    }
+
+
+def libraries(exe):
+    """What ldd lists, less the vDSO and the dynamic loader."""
+    out = subprocess.run(["ldd", exe], capture_output=True, text=True).stdout
+    names = [line.split()[0] for line in out.splitlines() if line.strip()]
+    return out, [n for n in names if not n.startswith(("linux-vdso", "/lib64/ld-linux", "ld-linux"))]
+
+
+def main():
+    exe = os.path.abspath(sys.argv[1])
+    runs = int(sys.argv[2]) if len(sys.argv) > 2 else 20
+    name = os.path.basename(exe)
+    ok = True
+
+    memory = "/dev/shm" if os.access("/dev/shm", os.W_OK) else None
+    disk = tempfile.gettempdir()
+    for where, base in (("in memory", memory), ("on disk", disk)):
+        if base is None:
+            continue
+        median, rss = timed(exe, base, runs)
+        rss = f"{rss} KiB" if rss is not None else "not measurable (no ptrace)"
+        print(f"{name}: {runs} sessions {where} ({base}): median wall time "
+              f"{median * 1000:.2f} ms, peak resident memory (VmHWM) {rss}")
+
+    vg = memcheck(exe)
+    if vg is None:
+        print(f"{name}: valgrind not found, no heap figures")
+    else:
+        print(f"{name}: total heap usage: {vg['allocs']} allocs, {vg['frees']} frees, "
+              f"{vg['bytes']} bytes allocated")
+        print(f"{name}: valgrind errors {vg['errors']}; leaks: definitely {vg['definitely']}, "
+              f"indirectly {vg['indirectly']}, possibly {vg['possibly']} bytes; "
+              f"still reachable {vg['reachable']} bytes")
+        if vg["allocs"] > MAX_ALLOCS:
+            print(f"{name}: target MISSED: more than {MAX_ALLOCS} heap allocations")
+            ok = False
+        if vg["errors"] or vg["definitely"] or vg["indirectly"] or vg["possibly"]:
+            print(f"{name}: target MISSED: memory errors or leaks")
+            ok = False
+
+    listing, others = libraries(exe)
+    print(f"{name}: ldd:")
+    for line in listing.splitlines():
+        print(f"    {line.strip()}")
+    if any(not n.startswith("libc.so") for n in others):
+        print(f"{name}: target MISSED: shared libraries besides the C library")
+        ok = False
+    print(f"{name}: {'targets met' if ok else 'targets missed'}")
+    return 0 if ok else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,95 @@
+// The reader of fconfig.dat on arbitrary bytes, served from memory.
+//
+// After each load: the record holds only what the reader may accept, the
+// messages are safe for a terminal, and reading the same bytes in small
+// pieces changes nothing. Then the record is saved and read back: the file
+// written must load without a single message and give the same settings.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "config/file.h"
+#include "config/options.h"
+#include "console/io.h"
+#include "memfs.h"
+#include "record_check.h"
+
+namespace {
+
+struct loaded {
+    options o;
+    std::string messages;
+};
+
+// load() on a directory holding only fconfig.dat with the given bytes.
+loaded load_bytes(std::string_view bytes, std::size_t max_read) {
+    memfs::reset();
+    memfs::put("fconfig.dat", bytes);
+    memfs::set_max_read(max_read);
+    loaded r;
+    char *buf = nullptr;
+    std::size_t len = 0;
+    FILE *saved_err = io.err;
+    io.err = open_memstream(&buf, &len);
+    set_defaults(&r.o);
+    load(&r.o);
+    std::fclose(io.err);
+    io.err = saved_err;
+    r.messages.assign(buf, len);
+    std::free(buf);
+    if (memfs::open_count() != 0) finding("the reader left a descriptor open");
+    return r;
+}
+
+bool same_settings(const options &a, const options &b) {
+    return a.ip == b.ip && a.netmask == b.netmask && a.config_ip == b.config_ip &&
+           a.config_netmask == b.config_netmask &&
+           std::strcmp(a.config_iface, b.config_iface) == 0 && a.nw_ip == b.nw_ip &&
+           a.nw_netmask == b.nw_netmask && a.nw_gw_ip == b.nw_gw_ip &&
+           std::strcmp(a.failover_type, b.failover_type) == 0 &&
+           std::strcmp(a.failover_ded_iface, b.failover_ded_iface) == 0 &&
+           a.kill_other_ifaces == b.kill_other_ifaces && a.clear_log == b.clear_log &&
+           a.clear_edit == b.clear_edit && a.clear_production == b.clear_production &&
+           a.set_edit == b.set_edit && a.set_production == b.set_production &&
+           std::strcmp(a.password, b.password) == 0;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
+    std::string_view bytes(reinterpret_cast<const char *>(data), size);
+
+    loaded whole = load_bytes(bytes, static_cast<std::size_t>(-1));
+    check_record(whole.o);
+    if (whole.o.update_mode != 1) finding("load left an update mode other than 1");
+    check_terminal_text(whole.messages, "control byte in a message of the reader");
+    if (!whole.messages.empty() && whole.messages.back() != '\n')
+        finding("a message of the reader does not end its line", whole.messages);
+
+    // Lines cut across reads must be put together exactly as whole reads do.
+    loaded pieces = load_bytes(bytes, 1 + size % 7);
+    if (!same_settings(whole.o, pieces.o) || whole.o.file_version != pieces.o.file_version ||
+        whole.o.set_failover != pieces.o.set_failover)
+        finding("reading in small pieces gave another record");
+    if (whole.messages != pieces.messages)
+        finding("reading in small pieces gave other messages", pieces.messages);
+
+    // Save in one of the three update modes, then read the new file back.
+    options o = whole.o;
+    o.update_mode = 1 + static_cast<uint32_t>(size % 3);
+    save(&o);
+    if (memfs::open_count() != 0) finding("the save left a descriptor open");
+    if (memfs::file_count() != 1) finding("the save left a file besides fconfig.dat");
+    const std::string *written = memfs::find("fconfig.dat");
+    if (written == nullptr) finding("the save left no fconfig.dat");
+    std::string text = *written;
+    loaded back = load_bytes(text, static_cast<std::size_t>(-1));
+    if (!back.messages.empty()) finding("the file written draws messages when read", back.messages);
+    if (!same_settings(o, back.o)) finding("the file written reads back as other settings", text);
+    if (back.o.file_version != 6 || back.o.set_failover != 0)
+        finding("the file written does not say version 6 and no failover", text);
+    return 0;
+}

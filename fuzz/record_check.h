@@ -1,0 +1,61 @@
+// What must hold of the configuration record after any file was read, and of
+// any text the program prints. A failure prints what broke and aborts, which
+// both libFuzzer and afl++ take as a finding.
+#pragma once
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
+
+#include "config/options.h"
+#include "validate/check.h"
+
+[[noreturn]] inline void finding(const char *what, std::string_view detail = {}) {
+    std::fprintf(stderr, "\nINVARIANT BROKEN: %s", what);
+    if (!detail.empty()) {
+        std::fputs(" [", stderr);
+        for (unsigned char c : detail.substr(0, 400)) {
+            if (c >= 0x20 && c < 0x7F)
+                std::fputc(c, stderr);
+            else
+                std::fprintf(stderr, "\\x%02x", c);
+        }
+        std::fputs("]", stderr);
+    }
+    std::fputs("\n", stderr);
+    std::abort();
+}
+
+template <std::size_t N>
+std::string_view name_in(const char (&name)[N], const char *what) {
+    const void *nul = std::memchr(name, '\0', N);
+    if (nul == nullptr) finding(what, std::string_view(name, N));
+    return std::string_view(name, static_cast<std::size_t>(static_cast<const char *>(nul) - name));
+}
+
+inline void check_record(const options &o) {
+    std::string_view iface = name_in(o.config_iface, "config_iface is not NUL-terminated");
+    std::string_view ded =
+        name_in(o.failover_ded_iface, "failover_ded_iface is not NUL-terminated");
+    std::string_view type = name_in(o.failover_type, "failover_type is not NUL-terminated");
+    std::string_view password = name_in(o.password, "password is not NUL-terminated");
+    if (check_ifacename(iface) != 0) finding("config_iface is not an interface name", iface);
+    if (check_ifacename(ded) != 0) finding("failover_ded_iface is not an interface name", ded);
+    if (type != "master" && type != "slave" && type != "standalone")
+        finding("failover_type is not master, slave or standalone", type);
+    if (password.size() > 63) finding("password longer than 63 characters", password);
+    for (char c : password)
+        if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')))
+            finding("password holds a character other than a letter or digit", password);
+}
+
+// Text meant for a terminal: no byte that a terminal obeys, except the line
+// feed and the tab; every message ends its line.
+inline void check_terminal_text(std::string_view text, const char *where) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        auto c = static_cast<unsigned char>(text[i]);
+        if ((c < 0x20 && c != '\n' && c != '\t') || (c >= 0x7F && c <= 0x9F))
+            finding(where, text.substr(i < 80 ? 0 : i - 80));
+    }
+}

@@ -1,0 +1,323 @@
+// The whole program on one input: an fconfig.dat and the operator's typing.
+//
+// The input is the file's bytes, the line "--stdin--", then standard input;
+// without that line there is no fconfig.dat and all of it is standard input.
+// The program runs in a scratch directory with its console on memory
+// streams. Its end, exit(), is linked to this harness (-Wl,--wrap=exit),
+// which then checks what the run left: status 0 or 1, safe text on the
+// console, no descriptor left open, and a file that either is the old one
+// byte for byte or, when the program saved, a new one that reads back
+// without a message. Any breach aborts, which afl++ and the replay take as a
+// crash; a run that does not end is a hang.
+//
+// Since exit() comes back here, afl++ runs many inputs in one process
+// (persistent mode), not one fork per input: fork is slow on this machine.
+// Every piece of state the program keeps is set afresh on each run, and
+// afl++'s stability figure would show if one were not.
+//
+// Usage: whole_run FILE..., or one input on standard input; under afl++,
+// with its test-case shared memory. FUZZ_SCRATCH names the directory for the
+// scratch directory (default /tmp); WHOLE_RUN_VERBOSE=1 prints how each run
+// ended.
+#include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csetjmp>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "catalog.h"
+#include "config/file.h"
+#include "config/fsio.h"
+#include "config/options.h"
+#include "console/io.h"
+#include "record_check.h"
+
+int dprep_main();  // src/driver/main.cc, compiled again under this name
+
+// The names that ld --wrap gives the real exit() and its replacement.
+extern "C" [[noreturn]] void __real_exit(int status);  // NOLINT(bugprone-reserved-identifier)
+
+#ifdef __AFL_FUZZ_TESTCASE_LEN
+__AFL_FUZZ_INIT();
+#endif
+
+namespace {
+
+constexpr std::string_view separator = "--stdin--\n";
+constexpr unsigned time_limit_seconds = 5;
+
+std::jmp_buf ended;
+bool running = false;  // exit() is the program's end, not the harness's
+int exit_status = 0;
+bool saved = false;  // a rename has put the new fconfig.dat in place
+std::string scratch;
+std::string shown_out, shown_err;
+
+std::string read_fd(int fd) {
+    std::string s;
+    char buf[65536];
+    for (;;) {
+        ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        s.append(buf, static_cast<std::size_t>(n));
+    }
+    return s;
+}
+
+bool read_file(const char *path, std::string *s) {
+    int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    *s = read_fd(fd);
+    ::close(fd);
+    return true;
+}
+
+bool ends_with(std::string_view s, std::string_view end) {
+    return s.size() >= end.size() && s.substr(s.size() - end.size()) == end;
+}
+
+// Entries of the scratch directory other than fconfig.dat; removes all when
+// asked to.
+std::string entries(bool remove) {
+    std::string names;
+    if (DIR *d = ::opendir(".")) {
+        while (dirent *e = ::readdir(d)) {
+            std::string_view n = e->d_name;
+            if (n == "." || n == "..") continue;
+            if (n != "fconfig.dat") names.append(n).append(" ");
+            if (remove) ::unlink(e->d_name);
+        }
+        ::closedir(d);
+    }
+    return names;
+}
+
+// The lowest free descriptor: it moves when a run leaves one open.
+int lowest_free_fd() {
+    int fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    ::close(fd);
+    return fd;
+}
+
+// Shows what the program printed, then reports the breach.
+[[noreturn]] void broken(const char *what, std::string_view detail = {}) {
+    std::string_view out = shown_out;
+    if (out.size() > 2000) out = out.substr(out.size() - 2000);
+    std::fprintf(stderr, "whole_run: --- end of standard output ---\n%.*s\n",
+                 static_cast<int>(out.size()), out.data());
+    std::fprintf(stderr, "whole_run: --- standard error ---\n%.*s\n",
+                 static_cast<int>(shown_err.size()), shown_err.data());
+    entries(true);
+    finding(what, detail);
+}
+
+// fconfig.dat as the program itself reads it, with the reader's messages.
+std::string load_messages(options *o) {
+    char *buf = nullptr;
+    std::size_t len = 0;
+    FILE *saved_err = io.err;
+    io.err = open_memstream(&buf, &len);
+    set_defaults(o);
+    load(o);
+    std::fclose(io.err);
+    io.err = saved_err;
+    std::string text(buf, len);
+    std::free(buf);
+    return text;
+}
+
+void on_alarm(int) {
+    static const char text[] = "\nINVARIANT BROKEN: the program did not end in time (hang)\n";
+    if (::write(2, text, sizeof text - 1) < 0) {
+    }
+    std::abort();
+}
+
+void check_end(bool had_file, const std::string &before, int fd_before) {
+    if (exit_status != 0 && exit_status != 1)
+        broken("exit status other than 0 or 1", std::to_string(exit_status));
+    check_terminal_text(shown_out, "control byte on standard output");
+    check_terminal_text(shown_err, "control byte on standard error");
+    if (lowest_free_fd() != fd_before) broken("the program left a descriptor open");
+
+    std::string left = entries(false);
+    if (!left.empty()) broken("files left beside fconfig.dat", left);
+
+    struct stat st;
+    bool has_file = ::stat("fconfig.dat", &st) == 0;
+    std::string now;
+    if (saved) {
+        if (exit_status != 0) broken("saved, but the exit status is not 0");
+        if (!has_file || !read_file("fconfig.dat", &now))
+            broken("saved, but there is no fconfig.dat");
+        if ((st.st_mode & 07777) != 0600) broken("the file written is not of mode 0600");
+        std::size_t lines = 0;
+        for (char c : now) lines += c == '\n';
+        if (lines != 22 || now.back() != '\n') broken("the file written is not 22 lines", now);
+        options o;
+        std::string messages = load_messages(&o);
+        if (!messages.empty()) broken("the file written draws messages when read", messages);
+        check_record(o);
+        if (!ends_with(shown_out, msg.password_note) && !ends_with(shown_out, msg.eject_warning))
+            broken("saved, but the closing advice is not the last output");
+    } else {
+        if (had_file && (!read_file("fconfig.dat", &now) || now != before))
+            broken("fconfig.dat changed although nothing was saved");
+        if (!had_file && has_file) broken("fconfig.dat appeared although nothing was saved");
+        if (exit_status == 0 && !ends_with(shown_out, msg.confirm_question))
+            broken("status 0 without saving, but not after an abort at the confirmation");
+        if (exit_status == 1 && !ends_with(shown_out, msg.end_of_file))
+            broken("status 1, but the last output is not the end-of-file message");
+    }
+}
+
+void run_once(std::string_view input) {
+    std::size_t cut = input.find(separator);
+    bool had_file = cut != std::string_view::npos;
+    std::string before(had_file ? input.substr(0, cut) : std::string_view());
+    std::string typed(had_file ? input.substr(cut + separator.size()) : input);
+
+    entries(true);
+    if (had_file) {
+        int fd = ::open("fconfig.dat", O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        if (fd < 0 ||
+            ::write(fd, before.data(), before.size()) != static_cast<ssize_t>(before.size())) {
+            std::perror("whole_run: fconfig.dat");
+            std::abort();
+        }
+        ::close(fd);
+    }
+    int fd_before = lowest_free_fd();
+
+    char *out_buf = nullptr, *err_buf = nullptr;
+    std::size_t out_len = 0, err_len = 0;
+    console real = io;
+    // fmemopen refuses a buffer of no bytes in some C libraries; an empty
+    // input is the same as /dev/null.
+    io.in =
+        typed.empty() ? std::fopen("/dev/null", "r") : fmemopen(typed.data(), typed.size(), "r");
+    io.out = open_memstream(&out_buf, &out_len);
+    io.err = open_memstream(&err_buf, &err_len);
+    saved = false;
+    exit_status = -1;
+
+    running = true;
+    if (setjmp(ended) == 0) {
+        dprep_main();
+        running = false;
+        exit_status = 98;  // main returned, which it never does
+    }
+    std::fclose(io.in);
+    std::fclose(io.out);
+    std::fclose(io.err);
+    io = real;
+    shown_out.assign(out_buf, out_len);
+    shown_err.assign(err_buf, err_len);
+    std::free(out_buf);
+    std::free(err_buf);
+
+    if (exit_status == 98) broken("the program returned from main");
+    check_end(had_file, before, fd_before);
+    if (std::getenv("WHOLE_RUN_VERBOSE"))
+        std::fprintf(stderr, "whole_run: status %d, %s\n", exit_status,
+                     saved      ? "saved"
+                     : had_file ? "file kept"
+                                : "no file");
+}
+
+}  // namespace
+
+// The program's exit(): back to the harness while a run is on.
+extern "C" [[noreturn]] void __wrap_exit(int status) {  // NOLINT(bugprone-reserved-identifier)
+    if (!running) __real_exit(status);
+    running = false;
+    exit_status = status;
+    std::longjmp(ended, 1);
+}
+
+// The real file-system calls, except that a rename notes that the program
+// has saved.
+int fs_open(const char *path, int flags, mode_t mode) {
+    return ::open(path, flags, mode);
+}
+ssize_t fs_read(int fd, void *buf, std::size_t n) {
+    return ::read(fd, buf, n);
+}
+ssize_t fs_write(int fd, const void *buf, std::size_t n) {
+    return ::write(fd, buf, n);
+}
+int fs_fsync(int fd) {
+    return ::fsync(fd);
+}
+int fs_close(int fd) {
+    return ::close(fd);
+}
+ssize_t fs_readlink(const char *path, char *buf, std::size_t n) {
+    return ::readlink(path, buf, n);
+}
+int fs_mkstemps(char *tmpl, int suffixlen) {
+    return ::mkstemps(tmpl, suffixlen);
+}
+int fs_rename(const char *from, const char *to) {
+    int r = std::rename(from, to);
+    if (r == 0) saved = true;
+    return r;
+}
+int fs_unlink(const char *path) {
+    return ::unlink(path);
+}
+
+int main(int argc, char **argv) {
+    // The inputs are named relative to where the harness started.
+    for (int i = 1; i < argc; ++i)
+        if (char *path = ::realpath(argv[i], nullptr)) argv[i] = path;
+    const char *base = std::getenv("FUZZ_SCRATCH");
+    std::string tmpl = std::string(base ? base : "/tmp") + "/whole-run-XXXXXX";
+    if (::mkdtemp(tmpl.data()) == nullptr || ::chdir(tmpl.c_str()) != 0) {
+        std::perror("whole_run: scratch directory");
+        return 2;
+    }
+    scratch = tmpl;
+
+#ifdef __AFL_FUZZ_TESTCASE_LEN
+    if (std::getenv("__AFL_SHM_ID") != nullptr || std::getenv("AFL_PERSISTENT") != nullptr) {
+        unsigned char *buf = __AFL_FUZZ_TESTCASE_BUF;
+        while (__AFL_LOOP(1000)) {
+            auto len = static_cast<std::size_t>(__AFL_FUZZ_TESTCASE_LEN);
+            run_once(std::string_view(reinterpret_cast<const char *>(buf), len));
+        }
+        entries(true);
+        ::rmdir(scratch.c_str());
+        return 0;
+    }
+#endif
+    std::signal(SIGALRM, on_alarm);
+    if (argc < 2) {
+        ::alarm(time_limit_seconds);
+        run_once(read_fd(0));
+    }
+    for (int i = 1; i < argc; ++i) {
+        std::string input;
+        if (!read_file(argv[i], &input)) {
+            std::fprintf(stderr, "whole_run: cannot read %s\n", argv[i]);
+            return 2;
+        }
+        if (std::getenv("WHOLE_RUN_VERBOSE")) std::fprintf(stderr, "whole_run: %s\n", argv[i]);
+        ::alarm(time_limit_seconds);
+        run_once(input);
+    }
+    ::alarm(0);
+    entries(true);
+    ::rmdir(scratch.c_str());
+    return 0;
+}
