@@ -175,18 +175,20 @@ line_buffer line;  // static: the program keeps nothing on the heap or in large 
 
 // ---- Writing ----
 
-// The whole file, composed before anything is written.
+// The whole file, composed before anything is written. Its longest possible
+// content (names of 15 and a password of 63 characters) is far from the size.
 struct file_text {
     char s[2048];
     std::size_t len = 0;
 
+    void add(int n) {
+        if (n > 0) len = std::min(len + static_cast<std::size_t>(n), sizeof s - 1);
+    }
     void line(const char *key, const char *value) {
-        int n = std::snprintf(s + len, sizeof s - len, "%s=%s\n", key, value);
-        if (n > 0) len += static_cast<std::size_t>(n);
+        add(std::snprintf(s + len, sizeof s - len, "%s=%s\n", key, value));
     }
     void flag(const char *key, int8_t value) {
-        int n = std::snprintf(s + len, sizeof s - len, "%s=%d\n", key, value);
-        if (n > 0) len += static_cast<std::size_t>(n);
+        add(std::snprintf(s + len, sizeof s - len, "%s=%d\n", key, value));
     }
 };
 
