@@ -29,17 +29,17 @@ std::array<const char *, entries> texts_of(const catalog &c) {
     return t;
 }
 
-// The conversion specifications of a format, in order.
+// The conversions of a format ("%s", "%lu", ...), in order.
 std::string conversions(const char *text) {
-    std::string spec;
+    std::string found;
     for (const char *p = text; *p; ++p) {
         if (*p != '%') continue;
-        spec += '%';
-        while (*++p && !std::strchr("sdcul%", *p)) spec += *p;
-        while (*p == 'l') spec += *p++;
-        spec += *p;
+        found += '%';
+        while (*++p && !std::strchr("sdcul%", *p)) found += *p;
+        while (*p == 'l') found += *p++;
+        found += *p;
     }
-    return spec;
+    return found;
 }
 
 bool has_utf8_sequence(const char *text) {
