@@ -37,6 +37,7 @@ std::string conversions(const char *text) {
         found += '%';
         while (*++p && !std::strchr("sdcul%", *p)) found += *p;
         while (*p == 'l') found += *p++;
+        if (*p == '\0') break;
         found += *p;
     }
     return found;

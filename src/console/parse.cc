@@ -51,11 +51,12 @@ struct scanner {
     }
 };
 
-}  // namespace
-
+// The prefix mask with the given number of one bits, 0 to 32.
 uint32_t prefix_mask(unsigned bits) {
     return bits == 0 ? 0 : 0xFFFFFFFFu << (32 - bits);
 }
+
+}  // namespace
 
 int parse_ip(std::string_view s, uint32_t *pip) {
     scanner in{s};

@@ -18,9 +18,6 @@ int parse_mask(std::string_view s, uint32_t *pip);  // a prefix mask, dotted or 
 int parse_ul(std::string_view s, uint32_t *pint);   // as a 32-bit strtoul in base 10
 int parse_bool(std::string_view s, int8_t *truth);  // exactly "0" or "1"
 
-// The prefix mask with the given number of one bits, 0 to 32.
-uint32_t prefix_mask(unsigned bits);
-
 // Each returns its text in a static buffer that its next call overwrites.
 const char *format_ip(uint32_t ip);
 const char *format_ul(uint32_t ul);
