@@ -176,8 +176,7 @@ const catalog msg = {
         "den dator/de datorer som får konfigurera den.\n"_l1,
     .check_bad_failover_type = "Felaktig felskyddstyp '%s'.\n"_l1,
     .check_bad_ded_iface = "Felaktigt reserverat interface '%s'.\n"_l1,
-    .check_ded_not_ethernet =
-        "Det reserverat interfacet måste vara ett ethernet-interface.\n"_l1,
+    .check_ded_not_ethernet = "Det reserverat interfacet måste vara ett ethernet-interface.\n"_l1,
     .check_ded_is_config_iface =
         "Konfigureringsinterfacet är samma som det reserverat interfacet.\n"_l1,
     .error_found =

@@ -1,12 +1,13 @@
 // The two catalogs side by side: complete, with the same conversions in the
 // same order, and the Swedish one in single-byte ISO-8859-1.
+#include "catalog.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cstring>
 #include <string>
 
-#include "catalog.h"
 #include "latin1.h"
 
 // Each language unit's definitions land in a namespace of their own here, so
@@ -75,10 +76,11 @@ TEST(Catalog, EnglishIsAsciiAndSwedishIsSingleByteLatin1) {
     EXPECT_STREQ(sv::msg.type_password, "l\xf6senord");
     EXPECT_STREQ(sv::msg.file_too_long_line, "F\xf6r l\xe5ng rad i data-filen\n");
     EXPECT_STREQ(sv::msg.other_heading, "\xd6vriga inst\xe4llningar\n");
-    EXPECT_STREQ(sv::msg.mode_panic_str, "\xc5terg\xe5 till fabriksinst\xe4llningen och "
-                                             "l\xe4s sedan inst\xe4llningarna p\xe5 disketten.  "
-                                             "Detta p\xe5verkar driftsinst\xe4llningarna.  "
-                                             "Arbetsinst\xe4llningarna p\xe5verkas inte.");
+    EXPECT_STREQ(sv::msg.mode_panic_str,
+                 "\xc5terg\xe5 till fabriksinst\xe4llningen och "
+                 "l\xe4s sedan inst\xe4llningarna p\xe5 disketten.  "
+                 "Detta p\xe5verkar driftsinst\xe4llningarna.  "
+                 "Arbetsinst\xe4llningarna p\xe5verkas inte.");
 }
 
 TEST(Catalog, WordsOfEachLanguageBeginWithDifferentLetters) {

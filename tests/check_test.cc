@@ -1,5 +1,7 @@
 // The consistency rules, each on both sides of its boundary, and the two
 // name validators.
+#include "validate/check.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -8,7 +10,6 @@
 
 #include "config/options.h"
 #include "test_support.h"
-#include "validate/check.h"
 
 using namespace std::literals;
 
@@ -62,6 +63,8 @@ const std::string unreachable =
 
 }  // namespace
 
+// One case a line: the tables read best unwrapped.
+// clang-format off
 TEST(Check, TheApplianceMustBeAHostOfItsNetwork) {
     for (const rule_case &c : {
              rule_case{"network number", [](options &o) { o.ip = 0xC0A80100; }, network_number},
@@ -147,6 +150,7 @@ TEST(Check, FailoverRulesApplyOnlyWhileFailoverIsSet) {
          })
         expect_reports(good(), c);
 }
+// clang-format on
 
 TEST(CheckIfacename, AcceptsEthOrTrAndDigitsUpToFifteenCharacters) {
     for (std::string_view name : {"eth0"sv, "eth12"sv, "tr0"sv, "eth007"sv, "eth123456789012"sv})

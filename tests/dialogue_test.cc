@@ -1,11 +1,12 @@
 // The static-route decision, the update-mode menu and the summary.
+#include "dialogue/dialogue.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
 #include "config/options.h"
-#include "dialogue/dialogue.h"
 #include "test_support.h"
 
 namespace {
@@ -40,8 +41,8 @@ const char *const partly_text =
     "  the router on the network the firewall/Veloxor is on.\n";
 
 std::string route_prompts(const char *router, const char *network, const char *mask) {
-    return std::string("  The IP number of the router [") + router + "]: " +
-           "  Network number [" + network + "]: " + "  Netmask [" + mask + "]: ";
+    return std::string("  The IP number of the router [") + router + "]: " + "  Network number [" +
+           network + "]: " + "  Netmask [" + mask + "]: ";
 }
 
 struct route {
@@ -57,7 +58,7 @@ void expect_route(const options &o, route r) {
 }  // namespace
 
 TEST(AskRoute, WhollyLocalAsksNothingAndClearsAStoredRoute) {
-    for (auto [ip, mask] : {std::pair{0xC0A80114u, 0xFFFFFFFFu},   // 192.168.1.20
+    for (auto [ip, mask] : {std::pair{0xC0A80114u, 0xFFFFFFFFu},     // 192.168.1.20
                             std::pair{0xC0A80180u, 0xFFFFFF80u}}) {  // 192.168.1.128/25
         options o = inside(ip, mask);
         o.nw_ip = 0x0A000000;
@@ -94,7 +95,8 @@ TEST(AskRoute, PartlyLocalAsksWhetherToRoute) {
     options o = inside(0xC0A80000, 0xFFFF0000);  // 192.168.0.0/16
     console_capture con("\n");
     ask_route(&o);
-    EXPECT_EQ(con.out(), heading + std::string(partly_text) + "Configure a static route? (y/n) [n] ");
+    EXPECT_EQ(con.out(),
+              heading + std::string(partly_text) + "Configure a static route? (y/n) [n] ");
     expect_route(o, {0, 0, 0});
 
     console_capture con2("y\n192.168.1.254\n\n\n");
@@ -205,11 +207,10 @@ TEST(Show, NetworkSourceNoRouterAndEveryModeLine) {
     o.kill_other_ifaces = -1;
     o.nw_ip = 0x0A000000;  // a route without a router is not shown
     o.nw_netmask = 0xFF000000;
-    const char *mode_lines[] = {"* Unknown update mode. *\n",
-                                "The rest of the configuration is kept.\n",
-                                "The permanent configuration is reset.\n",
-                                "** All earlier configuration is reset. **\n",
-                                "* Unknown update mode. *\n"};
+    const char *mode_lines[] = {
+        "* Unknown update mode. *\n", "The rest of the configuration is kept.\n",
+        "The permanent configuration is reset.\n", "** All earlier configuration is reset. **\n",
+        "* Unknown update mode. *\n"};
     for (uint32_t mode = 0; mode <= 4; ++mode) {
         o.update_mode = mode;
         console_capture con;

@@ -1,4 +1,6 @@
 // Reading and writing fconfig.dat.
+#include "config/file.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -7,7 +9,6 @@
 #include <random>
 #include <string>
 
-#include "config/file.h"
 #include "config/options.h"
 #include "dialogue/modes.h"
 #include "test_support.h"
@@ -113,7 +114,8 @@ TEST(LoadFile, NoFileLeavesTheDefaultsAndModeOne) {
 TEST(LoadFile, ReadsEveryKeyInAnyLetterCaseAndLineEnd) {
     loaded l = load_text(
         "IP=10.0.0.1\r\n\r\nNetMask=255.0.255.0\r\r\nconfig_IP=10.0.0.9\n\r\n"
-        "kill_other_ifaces=1\nconfig_netmask=255.255.255.0\nnw_ip=10.1.0.0\nnw_netmask=255.255.0.0\n"
+        "kill_other_ifaces=1\nconfig_netmask=255.255.255.0\nnw_ip=10.1.0.0\nnw_netmask=255.255.0."
+        "0\n"
         "nw_gw_ip=10.0.0.254\nset_failover=1\nfailover_type=master\nfailover_ded_iface=tr3\n"
         "config_iface=eth7\npassword=Abc123\nfile_version=2\nclear_log=1\nclear_edit=1\n"
         "clear_production=1\nset_edit=0\nset_production=0\nlanguage=whatever\nset_language=x\n"
@@ -221,8 +223,9 @@ TEST(LoadFile, NulAndControlBytesAreOrdinaryCharactersShownEscaped) {
     for (int i = 0; i < 250; ++i) shown += "\\x1b";
     EXPECT_EQ(load_text(std::string(250, '\x1b') + "\n").err,
               "Unknown configuration parameter '" + shown + "' in data file\n");
-    loaded l = load_text("ip=1.2.3.4\0junk\n\x1b[2Jip=1\nfailover_type=\x9bslave\npassword=a\x7f\n"
-                         "ip=5.6.7.8\t\n"sv);
+    loaded l = load_text(
+        "ip=1.2.3.4\0junk\n\x1b[2Jip=1\nfailover_type=\x9bslave\npassword=a\x7f\n"
+        "ip=5.6.7.8\t\n"sv);
     EXPECT_EQ(l.err,
               "Bad IP number '1.2.3.4\\x00junk' in data file\n"
               "Unknown configuration parameter '\\x1b[2Jip=1' in data file\n"

@@ -1,9 +1,10 @@
 // Folding a paragraph to a width.
+#include "console/fold.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "console/fold.h"
 #include "test_support.h"
 
 namespace {

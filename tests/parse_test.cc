@@ -1,10 +1,10 @@
 // Value text: every input has a defined result, and what is printed parses back.
+#include "console/parse.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
 #include <string>
-
-#include "console/parse.h"
 
 using namespace std::literals;
 
@@ -51,13 +51,30 @@ TEST(ParseIp, AcceptsDottedQuadsWithLeadingBlanksSignsAndZeros) {
 
 TEST(ParseIp, RefusesMalformedAndOutOfRangeParts) {
     for (std::string_view text : {
-             "1.2.3"sv, "1.2.3."sv, "1.2.3.4x"sv, "1.2.3.4 x"sv, "1.2.3.4.5"sv, "1.2.3.4/24"sv,
-             "256.0.0.0"sv, "1.2.3.-4"sv, "1 .2.3.4"sv, "1.2.3. 4x"sv, ""sv, "   "sv, "-"sv,
-             "a.b.c.d"sv, "1..2.3"sv, "+-1.2.3.4"sv,
+             "1.2.3"sv,
+             "1.2.3."sv,
+             "1.2.3.4x"sv,
+             "1.2.3.4 x"sv,
+             "1.2.3.4.5"sv,
+             "1.2.3.4/24"sv,
+             "256.0.0.0"sv,
+             "1.2.3.-4"sv,
+             "1 .2.3.4"sv,
+             "1.2.3. 4x"sv,
+             ""sv,
+             "   "sv,
+             "-"sv,
+             "a.b.c.d"sv,
+             "1..2.3"sv,
+             "+-1.2.3.4"sv,
              // Too large for 32 bits: out of range, never wrapped round to 1.
-             "4294967297.0.0.0"sv, "99999999999999999999.0.0.0"sv, "1.2.3.4294967552"sv,
+             "4294967297.0.0.0"sv,
+             "99999999999999999999.0.0.0"sv,
+             "1.2.3.4294967552"sv,
              // A NUL is an ordinary character, not the end of the text.
-             "1.2.3.4\0"sv, "1.2.3.4\0junk"sv, "1.2\0.3.4"sv,
+             "1.2.3.4\0"sv,
+             "1.2.3.4\0junk"sv,
+             "1.2\0.3.4"sv,
          })
         expect_refused(parse_ip, text);
 }
@@ -72,8 +89,8 @@ TEST(ParseBits, AcceptsZeroToThirtyTwoAsPrefixMasks) {
              {"+8", 0xFF000000},
          })
         expect_accepted(parse_bits, c);
-    for (std::string_view text : {"33"sv, "-1"sv, "99999999999"sv, "4294967320"sv, "/24"sv,
-                                  "24x"sv, "2 4"sv, ""sv, "24\0"sv})
+    for (std::string_view text : {"33"sv, "-1"sv, "99999999999"sv, "4294967320"sv, "/24"sv, "24x"sv,
+                                  "2 4"sv, ""sv, "24\0"sv})
         expect_refused(parse_bits, text);
 }
 
@@ -87,8 +104,8 @@ TEST(ParseMask, AcceptsOnlyContiguousMasksInEitherForm) {
              {"128.0.0.0", 0x80000000},
          })
         expect_accepted(parse_mask, c);
-    for (std::string_view text : {"255.0.255.0"sv, "0.255.255.255"sv, "255.255.255.1"sv, "/24"sv,
-                                  "33"sv, "1.2.3"sv})
+    for (std::string_view text :
+         {"255.0.255.0"sv, "0.255.255.255"sv, "255.255.255.1"sv, "/24"sv, "33"sv, "1.2.3"sv})
         expect_refused(parse_mask, text);
 }
 
@@ -146,8 +163,8 @@ TEST(Format, WritesPlainDecimal) {
 
 TEST(Format, EveryValueParsesBackToItself) {
     std::mt19937 rng(20261207);
-    std::vector<uint32_t> values = {0, 1, 255, 256, 0x7FFFFFFF, 0x80000000, 0xFFFFFFFE,
-                                    0xFFFFFFFF, 0x00FF00FF, 0xFF00FF00};
+    std::vector<uint32_t> values = {0,          1,          255,        256,        0x7FFFFFFF,
+                                    0x80000000, 0xFFFFFFFE, 0xFFFFFFFF, 0x00FF00FF, 0xFF00FF00};
     for (int i = 0; i < 200000; ++i) values.push_back(static_cast<uint32_t>(rng()));
     for (uint32_t x : values) {
         uint32_t ip = ~x, ul = ~x;

@@ -1,4 +1,6 @@
 // Line input, the three prompts, and escaped output of outside bytes.
+#include "console/prompt.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -6,7 +8,6 @@
 
 #include "console/escape.h"
 #include "console/io.h"
-#include "console/prompt.h"
 #include "test_support.h"
 
 using namespace std::literals;
@@ -82,8 +83,8 @@ TEST(MyGetsDeathTest, EndOfInputEndsTheRunWithStatusOne) {
         "lost\\. \\*\n$";
     char s[256];
     static char yes[] = "yes";
-    for (auto [input, screen] : {std::pair{static_cast<char *>(nullptr), eof_screen},
-                                 std::pair{yes, partial_screen}}) {
+    for (auto [input, screen] :
+         {std::pair{static_cast<char *>(nullptr), eof_screen}, std::pair{yes, partial_screen}}) {
         EXPECT_EXIT(
             {
                 io.in = input ? fmemopen(input, 3, "r") : std::fopen("/dev/null", "r");
@@ -100,8 +101,13 @@ TEST(PromptBool, AcceptsPrefixesOfYesAndNoInAnyCase) {
         int8_t start;
         int8_t result;
     };
-    for (const bool_case &c : {bool_case{"Y", 0, 1}, {"yE", 0, 1}, {"YES", 0, 1},
-                               {"N", 1, 0}, {"nO", 1, 0}, {"", 1, 1}, {"", 0, 0}}) {
+    for (const bool_case &c : {bool_case{"Y", 0, 1},
+                               {"yE", 0, 1},
+                               {"YES", 0, 1},
+                               {"N", 1, 0},
+                               {"nO", 1, 0},
+                               {"", 1, 1},
+                               {"", 0, 0}}) {
         console_capture con(std::string(c.answer) + "\n");
         int8_t b = c.start;
         prompt_bool("  Q?", &b);

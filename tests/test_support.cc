@@ -12,8 +12,8 @@
 #include <vector>
 
 console_capture::console_capture(std::string_view input) : input_(input), saved_(io) {
-    io.in = input_.empty() ? std::fopen("/dev/null", "r")
-                           : fmemopen(input_.data(), input_.size(), "r");
+    io.in =
+        input_.empty() ? std::fopen("/dev/null", "r") : fmemopen(input_.data(), input_.size(), "r");
     io.out = open_memstream(&out_buf_, &out_len_);
     io.err = open_memstream(&err_buf_, &err_len_);
 }
