@@ -1,0 +1,137 @@
+#!/bin/sh
+# Lints the two manual pages, dprep-en.1 and dprep-sv.1.
+#
+# Usage: lint.sh DIR
+#   DIR is the directory that holds the pages (the project's man/), or the
+#   project's top directory, which holds man/.
+#
+# Fails (exit 1, printing what went wrong) when mandoc or groff says anything
+# at all about a page, when a page leaves out one of the 22 keys of
+# fconfig.dat or lists them out of the order the program writes them, or when
+# the Swedish page is not valid UTF-8 or lacks its coding line. Runs the
+# checks of whichever formatter is installed; exits 77 (skipped) when neither
+# mandoc nor groff is, after the checks that need no formatter.
+
+set -u
+
+if [ $# -ne 1 ]; then
+    echo "usage: $0 DIR" >&2
+    exit 2
+fi
+if [ -f "$1/dprep-en.1" ]; then
+    dir=$1
+elif [ -f "$1/man/dprep-en.1" ]; then
+    dir=$1/man
+else
+    echo "FAIL: no dprep-en.1 in $1 or $1/man" >&2
+    exit 1
+fi
+en=$dir/dprep-en.1
+sv=$dir/dprep-sv.1
+
+# The keys of fconfig.dat, in the order the program writes them.
+keys='file_version config_iface ip netmask kill_other_ifaces config_ip
+config_netmask password nw_ip nw_netmask nw_gw_ip set_failover failover_type
+failover_ded_iface clear_log clear_edit clear_production set_edit
+set_production set_password language set_language'
+
+expected=
+for key in $keys; do
+    expected="$expected$key "
+done
+
+out=$(mktemp) || exit 1
+trap 'rm -f "$out"' EXIT
+failures=0
+
+fail() {
+    echo "FAIL: $*"
+    failures=$((failures + 1))
+}
+
+# Runs a command and fails when it prints anything, on either stream, or
+# exits with non-zero status. The first argument names it in the report.
+silent() {
+    label=$1
+    shift
+    if "$@" >"$out" 2>&1 && [ ! -s "$out" ]; then
+        echo "ok: $label"
+    else
+        fail "$label"
+        sed 's/^/    /' "$out"
+    fi
+}
+
+preconv_groff() {
+    preconv "$1" | groff -ww -z -man
+}
+
+for page in "$en" "$sv"; do
+    if [ ! -f "$page" ]; then
+        fail "$page is missing"
+        continue
+    fi
+
+    # Every key is named in the page.
+    for key in $keys; do
+        grep -Eq "(^|[^A-Za-z0-9_])${key}([^A-Za-z0-9_]|\$)" "$page" ||
+            fail "$page does not mention the key $key"
+    done
+
+    # The list of keys: each an entry of its own (.TP, then .B key), all 22,
+    # in the order written.
+    listed=$(awk -v keys="$keys" '
+        BEGIN { n = split(keys, k); for (i = 1; i <= n; i++) is_key[k[i]] = 1 }
+        prev == ".TP" && $1 == ".B" && NF == 2 && ($2 in is_key) { printf "%s ", $2 }
+        { prev = $0 }' "$page")
+    [ "$listed" = "$expected" ] ||
+        fail "$page: the key list reads '$listed', expected '$expected'"
+done
+
+if [ -f "$sv" ]; then
+    if command -v iconv >/dev/null 2>&1; then
+        iconv -f UTF-8 -t UTF-8 "$sv" >/dev/null 2>"$out" ||
+            { fail "$sv is not valid UTF-8"; sed 's/^/    /' "$out"; }
+    else
+        echo "note: iconv not installed, UTF-8 check of $sv skipped" >&2
+    fi
+    first=$(head -n 1 "$sv")
+    [ "$first" = "'\\\" -*- coding: UTF-8 -*-" ] ||
+        fail "$sv does not begin with the coding line; it begins: $first"
+fi
+
+have_mandoc=false
+have_groff=false
+command -v mandoc >/dev/null 2>&1 && have_mandoc=true
+command -v groff >/dev/null 2>&1 && have_groff=true
+
+if $have_mandoc; then
+    for page in "$en" "$sv"; do
+        [ -f "$page" ] &&
+            silent "mandoc -T lint -W warning $page" mandoc -T lint -W warning "$page"
+    done
+else
+    echo "note: mandoc not installed, its checks skipped" >&2
+fi
+
+if $have_groff; then
+    for page in "$en" "$sv"; do
+        [ -f "$page" ] || continue
+        silent "groff -ww -z -K utf8 -man $page" groff -ww -z -K utf8 -man "$page"
+        if command -v preconv >/dev/null 2>&1; then
+            silent "preconv $page | groff -ww -z -man" preconv_groff "$page"
+        fi
+    done
+else
+    echo "note: groff not installed, its checks skipped" >&2
+fi
+
+if [ "$failures" -ne 0 ]; then
+    echo "$failures check(s) failed"
+    exit 1
+fi
+if ! $have_mandoc && ! $have_groff; then
+    echo "skipped: neither mandoc nor groff installed" >&2
+    exit 77
+fi
+echo "all checks passed"
