@@ -1,7 +1,8 @@
 # Whole sessions of both programs under valgrind's memcheck: no memory error,
 # no leak. Skipped (77) where valgrind is missing, and not run on a sanitizer
-# build, whose shadow memory valgrind cannot host.
-if(NOT DPREP_SANITIZE)
+# build, whose shadow memory valgrind cannot host, nor on a fully static one,
+# whose C library valgrind cannot see into (it reports its start-up code).
+if(NOT DPREP_SANITIZE AND NOT DPREP_STATIC)
   foreach(lang en sv)
     add_test(NAME valgrind_${lang}
       COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/valgrind.sh $<TARGET_FILE:dprep-${lang}>)
