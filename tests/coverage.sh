@@ -7,12 +7,13 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 command -v gcovr >/dev/null || { echo "SKIP: gcovr is not installed"; exit 0; }
 build=build-coverage
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DDPREP_COVERAGE=ON -DDPREP_TESTS=ON >/dev/null
-cmake --build "$build" -j "$(nproc 2>/dev/null || echo 2)"
+cmake --preset coverage >/dev/null
+cmake --build --preset coverage
 find "$build" -name '*.gcda' -delete
-# The save-failure scenarios run the program as another user, who may not
-# write the counters; valgrind adds nothing to what the other runs cover.
-(cd "$build" && ctest -E 'save_failures|valgrind' --output-on-failure)
+# The test preset leaves out the save-failure scenarios, which run the program
+# as another user who may not write the counters, and valgrind, which adds
+# nothing to what the other runs cover.
+ctest --preset coverage
 gcovr -r . "$build" --filter 'src/' --filter 'lang/' \
     --exclude-unreachable-branches --exclude-throw-branches \
     --print-summary --fail-under-line 100 --fail-under-branch 95 \
