@@ -26,14 +26,7 @@ fail() {
     failed=1
 }
 
-cpack --config "$build/CPackConfig.cmake" -G DEB -B "$scratch/out" >"$scratch/cpack.log" 2>&1 || {
-    cat "$scratch/cpack.log"
-    echo "FAIL: cpack could not make the package"
-    exit 1
-}
-set -- "$scratch"/out/dprep_*.deb
-[ -f "$1" ] || { echo "FAIL: no dprep_*.deb was made"; exit 1; }
-deb=$1
+deb=$("$(dirname "$0")/make-deb.sh" "$build" "$scratch/out") || exit 1
 echo "package: $(basename "$deb")"
 
 # What the package holds: the two programs, their pages and the documents,
