@@ -1,17 +1,22 @@
-# Where `cmake --install` puts things, and the Debian package made from the
-# same rules (`cpack`, or the `package` target).
+# Where `cmake --install` puts things (the programs and their manual pages),
+# and the Debian package made from the same rules (`cpack`, or the `package`
+# target).
 include(GNUInstallDirs)
 
 install(TARGETS dprep-en dprep-sv RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/man/dprep-en.1 ${PROJECT_SOURCE_DIR}/man/dprep-sv.1
+  DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT manual)
 
-# Manual pages and the package's documents are installed compressed, as man
-# and Debian expect; -n keeps the compressed bytes the same from build to build.
+# What only the Debian package carries, in the component `debian` that a
+# plain `cmake --install` leaves out: the pages compressed, as Debian wants
+# them (-n keeps the bytes the same from build to build), the changelog and
+# copyright notice, and lintian's overrides.
 find_program(DPREP_GZIP gzip)
-set(dprep_pages ${PROJECT_SOURCE_DIR}/man/dprep-en.1 ${PROJECT_SOURCE_DIR}/man/dprep-sv.1)
-set(dprep_docs ${PROJECT_SOURCE_DIR}/packaging/changelog)
+set(dprep_deb_pages ${PROJECT_SOURCE_DIR}/man/dprep-en.1 ${PROJECT_SOURCE_DIR}/man/dprep-sv.1)
+set(dprep_deb_docs ${PROJECT_SOURCE_DIR}/packaging/changelog)
 if(DPREP_GZIP)
   set(dprep_gz_outputs)
-  foreach(src IN LISTS dprep_pages dprep_docs)
+  foreach(src IN LISTS dprep_deb_pages dprep_deb_docs)
     get_filename_component(name ${src} NAME)
     set(out ${PROJECT_BINARY_DIR}/compressed/${name}.gz)
     add_custom_command(OUTPUT ${out}
@@ -21,15 +26,14 @@ if(DPREP_GZIP)
     list(APPEND dprep_gz_outputs ${out})
   endforeach()
   add_custom_target(dprep-compressed-docs ALL DEPENDS ${dprep_gz_outputs})
-  list(TRANSFORM dprep_pages REPLACE "^.*/([^/]+)$" "${PROJECT_BINARY_DIR}/compressed/\\1.gz")
-  list(TRANSFORM dprep_docs REPLACE "^.*/([^/]+)$" "${PROJECT_BINARY_DIR}/compressed/\\1.gz")
+  list(TRANSFORM dprep_deb_pages REPLACE "^.*/([^/]+)$" "${PROJECT_BINARY_DIR}/compressed/\\1.gz")
+  list(TRANSFORM dprep_deb_docs REPLACE "^.*/([^/]+)$" "${PROJECT_BINARY_DIR}/compressed/\\1.gz")
 endif()
-install(FILES ${dprep_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-install(FILES ${dprep_docs} ${PROJECT_SOURCE_DIR}/packaging/copyright
-  DESTINATION ${CMAKE_INSTALL_DOCDIR})
-
-# Words that lintian's English dictionary takes for slips. Only the package
-# carries this file: a plain `cmake --install` leaves it out.
+install(FILES ${dprep_deb_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1
+  COMPONENT debian EXCLUDE_FROM_ALL)
+install(FILES ${dprep_deb_docs} ${PROJECT_SOURCE_DIR}/packaging/copyright
+  DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT debian EXCLUDE_FROM_ALL)
+# Words that lintian's English dictionary takes for slips.
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/lintian-overrides
   DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides RENAME dprep
   COMPONENT debian EXCLUDE_FROM_ALL)
@@ -57,7 +61,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
+# The programs and what only the package carries; not the plain pages.
 set(CPACK_INSTALL_CMAKE_PROJECTS
-  "${PROJECT_BINARY_DIR};dprep;ALL;/" "${PROJECT_BINARY_DIR};dprep;debian;/")
+  "${PROJECT_BINARY_DIR};dprep;Unspecified;/" "${PROJECT_BINARY_DIR};dprep;debian;/")
 set(CPACK_SOURCE_IGNORE_FILES "/build.*/" "/\\\\.git/" "/fuzz/out/")
 include(CPack)

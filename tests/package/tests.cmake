@@ -1,3 +1,7 @@
+# `cmake --install` into a staging root, and the installed programs run.
+add_test(NAME install
+  COMMAND ${CMAKE_CURRENT_LIST_DIR}/install-test.sh ${PROJECT_BINARY_DIR} ${PROJECT_SOURCE_DIR})
+
 # The Debian package, unpacked and run; and lintian's verdict on it. Not for
 # instrumented or fully static builds, whose programs are not what ships.
 if(NOT DPREP_SANITIZE AND NOT DPREP_COVERAGE AND NOT DPREP_STATIC)
