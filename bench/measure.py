@@ -27,29 +27,11 @@ import time
 
 MAX_ALLOCS = 0
 
-BEFORE = """file_version=6
-config_iface=eth0
-ip=192.168.1.1
-netmask=255.255.255.0
-kill_other_ifaces=0
-config_ip=192.168.1.10
-config_netmask=255.255.255.255
-password=secret1
-nw_ip=0.0.0.0
-nw_netmask=0.0.0.0
-nw_gw_ip=0.0.0.0
-set_failover=0
-failover_type=standalone
-failover_ded_iface=eth1
-clear_log=0
-clear_edit=0
-clear_production=0
-set_edit=1
-set_production=1
-set_password=1
-language=en
-set_language=1
-"""
+# The file of the whole-run end-to-end case: a complete, valid configuration.
+BEFORE_PATH = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e",
+                           "cases", "en", "whole-run", "after.dat")
+with open(BEFORE_PATH) as before_file:
+    BEFORE = before_file.read()
 
 # Empty answers keep every default; those beyond the questions reach the
 # confirmation, which only repeats. "y" confirms in English; in Swedish it

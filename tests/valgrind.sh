@@ -21,30 +21,9 @@ trap 'rm -rf "$scratch"' EXIT
 failed=0
 count=0
 
-cat >"$scratch/before.dat" <<'EOF'
-file_version=6
-config_iface=eth0
-ip=192.168.1.1
-netmask=255.255.255.0
-kill_other_ifaces=0
-config_ip=192.168.1.10
-config_netmask=255.255.255.255
-password=secret1
-nw_ip=0.0.0.0
-nw_netmask=0.0.0.0
-nw_gw_ip=0.0.0.0
-set_failover=0
-failover_type=standalone
-failover_ded_iface=eth1
-clear_log=1
-clear_edit=0
-clear_production=0
-set_edit=1
-set_production=1
-set_password=1
-language=en
-set_language=1
-EOF
+# The whole run's file, with a flag that the save must change.
+sed 's/^clear_log=0$/clear_log=1/' "$(dirname "$0")/e2e/cases/en/whole-run/after.dat" \
+    >"$scratch/before.dat"
 # A bad line whose value holds control bytes, reported escaped.
 printf 'ip=1.2.3.4\033[2J\001\n' >>"$scratch/before.dat"
 

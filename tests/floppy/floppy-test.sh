@@ -10,6 +10,7 @@
 # mounting is not permitted.
 set -u
 exe=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+here=$(cd "$(dirname "$0")" && pwd)
 
 case $(basename "$exe") in
 *-sv) lang=sv yes=ja ;;
@@ -99,32 +100,11 @@ answers() {
     printf '\n%s\n24\n\n\n%s\n%s\n\n%s\n' "$1" "$2" "$3" "$yes"
 }
 
-# expected_file IP CONFIG_IP PASSWORD: the file that session leaves.
+# expected_file IP CONFIG_IP PASSWORD: the file that session leaves, which is
+# the whole-run case's file with these three values.
 expected_file() {
-    cat <<EOF
-file_version=6
-config_iface=eth0
-ip=$1
-netmask=255.255.255.0
-kill_other_ifaces=0
-config_ip=$2
-config_netmask=255.255.255.255
-password=$3
-nw_ip=0.0.0.0
-nw_netmask=0.0.0.0
-nw_gw_ip=0.0.0.0
-set_failover=0
-failover_type=standalone
-failover_ded_iface=eth1
-clear_log=0
-clear_edit=0
-clear_production=0
-set_edit=1
-set_production=1
-set_password=1
-language=$lang
-set_language=1
-EOF
+    sed -e "s/^ip=.*/ip=$1/" -e "s/^config_ip=.*/config_ip=$2/" -e "s/^password=.*/password=$3/" \
+        "$here/../e2e/cases/$lang/whole-run/after.dat"
 }
 
 if [ "$lang" = sv ]; then

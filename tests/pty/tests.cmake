@@ -7,6 +7,7 @@ add_executable(pty_tests
 target_compile_options(pty_tests PRIVATE ${DPREP_TEST_WARNINGS})
 target_link_libraries(pty_tests PRIVATE util)
 foreach(lang en sv)
-  add_test(NAME pty_${lang} COMMAND pty_tests $<TARGET_FILE:dprep-${lang}> ${lang})
+  add_test(NAME pty_${lang} COMMAND pty_tests $<TARGET_FILE:dprep-${lang}> ${lang}
+           ${PROJECT_SOURCE_DIR}/tests/e2e/cases/${lang}/whole-run/after.dat)
   set_tests_properties(pty_${lang} PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120)
 endforeach()
