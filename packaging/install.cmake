@@ -40,7 +40,6 @@ install(FILES ${PROJECT_SOURCE_DIR}/packaging/lintian-overrides
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME dprep)
-set(CPACK_PACKAGE_VENDOR "dprep maintainers")
 set(CPACK_PACKAGE_CONTACT "dprep maintainers <dprep@example.org>")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
@@ -64,5 +63,4 @@ set(CPACK_STRIP_FILES ON)
 # The programs and what only the package carries; not the plain pages.
 set(CPACK_INSTALL_CMAKE_PROJECTS
   "${PROJECT_BINARY_DIR};dprep;Unspecified;/" "${PROJECT_BINARY_DIR};dprep;debian;/")
-set(CPACK_SOURCE_IGNORE_FILES "/build.*/" "/\\\\.git/" "/fuzz/out/")
 include(CPack)
