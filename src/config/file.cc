@@ -2,9 +2,7 @@
 #include "config/file.h"
 
 #include <fcntl.h>
-#include <limits.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -12,6 +10,7 @@
 
 #include "catalog.h"
 #include "config/fsio.h"
+#include "config/replace.h"
 #include "console/ascii.h"
 #include "console/escape.h"
 #include "console/io.h"
@@ -175,26 +174,36 @@ line_buffer line;  // static: the program keeps nothing on the heap or in large 
 
 // ---- Writing ----
 
-// The whole file, composed before anything is written. Its longest possible
-// content (names of 15 and a password of 63 characters) is far from the size.
+// The whole file, composed before anything is written, so that a failure to
+// write it can still leave the old file. Its longest possible content (names
+// of 15 and a password of 63 characters) is far from the size; a text that
+// did not fit would be a failure, never a file cut short.
 struct file_text {
     char s[2048];
     std::size_t len = 0;
+    bool cut = false;
 
     void add(int n) {
-        if (n > 0) len = std::min(len + static_cast<std::size_t>(n), sizeof s - 1);
+        if (n < 0 || static_cast<std::size_t>(n) >= sizeof s - len)
+            cut = true;
+        else
+            len += static_cast<std::size_t>(n);
     }
     void line(const char *key, const char *value) {
-        add(std::snprintf(s + len, sizeof s - len, "%s=%s\n", key, value));
+        if (!cut) add(std::snprintf(s + len, sizeof s - len, "%s=%s\n", key, value));
     }
     void flag(const char *key, int8_t value) {
-        add(std::snprintf(s + len, sizeof s - len, "%s=%d\n", key, value));
+        if (!cut) add(std::snprintf(s + len, sizeof s - len, "%s=%d\n", key, value));
     }
 };
 
 file_text text;
 
-void compose(const options *o, file_text *t) {
+// The 22 lines in the order the appliance has always read them. Three are
+// constant: set_failover, since this program never configures failover (see
+// ask), and set_password and set_language, since every file carries both a
+// password and a language for the appliance to take.
+bool compose(const options *o, file_text *t) {
     t->line("file_version", "6");
     t->line("config_iface", o->config_iface);
     t->line("ip", format_ip(o->ip));
@@ -217,77 +226,12 @@ void compose(const options *o, file_text *t) {
     t->line("set_password", "1");
     t->line("language", msg.lang_code);
     t->line("set_language", "1");
+    return !t->cut;
 }
 
 [[noreturn]] void cannot_create() {
     std::fputs(msg.cannot_create, io.err);
     quit(1);
-}
-
-bool set_path(char *to, std::string_view dir, std::string_view name) {
-    if (dir.size() + name.size() >= PATH_MAX) return false;
-    // std::copy, unlike memcpy, is defined for the empty view's null pointer.
-    char *end = std::copy(dir.begin(), dir.end(), to);
-    end = std::copy(name.begin(), name.end(), end);
-    *end = '\0';
-    return true;
-}
-
-// The directory part of path, with its final '/', or "" for the current one.
-std::string_view dir_of(const char *path) {
-    const char *slash = std::strrchr(path, '/');
-    return slash ? std::string_view(path, static_cast<std::size_t>(slash - path + 1))
-                 : std::string_view();
-}
-
-// The file that opening fconfig.dat for writing would write: the name itself,
-// or the end of its chain of symbolic links, which need not exist yet.
-bool resolve_target(char *path) {
-    static char link[PATH_MAX];
-    static char next[PATH_MAX];
-    set_path(path, {}, file_name);
-    for (int hops = 0; hops < 40; ++hops) {
-        ssize_t n = fs_readlink(path, link, sizeof link);
-        if (n < 0) return errno == EINVAL || errno == ENOENT;  // not a link, or nothing there
-        if (static_cast<std::size_t>(n) >= sizeof link) return false;
-        std::string_view target(link, static_cast<std::size_t>(n));
-        std::string_view dir = target.starts_with('/') ? std::string_view() : dir_of(path);
-        if (!set_path(next, dir, target)) return false;
-        set_path(path, {}, next);
-    }
-    return false;
-}
-
-// Opening the existing file for writing, as a plain save would, must be
-// allowed: a read-only file is not replaced behind the operator's back.
-bool may_write(const char *path) {
-    int fd = fs_open(path, O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0);
-    if (fd < 0) return errno == ENOENT;
-    fs_close(fd);
-    return true;
-}
-
-bool write_all(int fd, const char *p, std::size_t n) {
-    while (n > 0) {
-        ssize_t done = fs_write(fd, p, n);
-        if (done < 0 && errno == EINTR) continue;
-        if (done <= 0) return false;
-        p += done;
-        n -= static_cast<std::size_t>(done);
-    }
-    return true;
-}
-
-// Makes the rename itself durable. File systems that cannot sync a directory
-// say so with EINVAL; the rename stands there anyway.
-bool sync_dir(std::string_view dir) {
-    static char path[PATH_MAX];
-    if (!set_path(path, dir.empty() ? "." : dir, "")) return false;
-    int fd = fs_open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
-    if (fd < 0) return false;
-    bool ok = fs_fsync(fd) == 0 || errno == EINVAL || errno == ENOTSUP;
-    fs_close(fd);
-    return ok;
 }
 
 }  // namespace
@@ -317,28 +261,14 @@ void load_file(options *o) {
 
 void load(options *o) {
     load_file(o);
+    // The file holds the flags of the mode chosen last time, not the mode;
+    // an erasing mode must be chosen anew by whoever prepares this floppy.
     o->update_mode = 1;
 }
 
 void save_file(const options *o) {
-    static char target[PATH_MAX];
-    static char temp[PATH_MAX];
-    if (!resolve_target(target) || !may_write(target)) cannot_create();
-    std::string_view dir = dir_of(target);
-    if (!set_path(temp, dir, "fcXXXXXX.tmp")) cannot_create();
-
     text = file_text{};
-    compose(o, &text);
-
-    int fd = fs_mkstemps(temp, 4);
-    if (fd < 0) cannot_create();
-    bool ok = write_all(fd, text.s, text.len) && fs_fsync(fd) == 0;
-    ok = fs_close(fd) == 0 && ok;
-    if (!ok || fs_rename(temp, target) != 0) {
-        fs_unlink(temp);
-        cannot_create();
-    }
-    if (!sync_dir(dir)) cannot_create();
+    if (!compose(o, &text) || !replace_file(file_name, text.s, text.len)) cannot_create();
 }
 
 void save(options *o) {

@@ -37,6 +37,8 @@ void ask(options *o) {
     ask_route(o);
 
     std::fputs("\n", io.out);
+    // Failover is set up on the appliance itself, never from a floppy: a
+    // loaded file's flag is dropped, and with it the failover checks.
     o->set_failover = 0;
     prompt_string(msg.ask_password, msg.type_password, o->password, sizeof o->password);
     ask_mode(o);
@@ -71,6 +73,9 @@ void ask_route(options *o) {
         return;
     }
     if (o->nw_ip == 0 && o->nw_netmask == 0) {
+        // Proposed: the route to the source's network, at most 24 bits wide,
+        // so that a single computer is reached through a route to its whole
+        // network, as routers are usually set up.
         o->nw_netmask = o->config_netmask & 0xFFFFFF00u;
         o->nw_ip = o->nw_netmask & o->config_ip;
     }

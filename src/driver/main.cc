@@ -10,6 +10,7 @@
 #include "console/prompt.h"
 #include "dialogue/dialogue.h"
 #include "validate/check.h"
+#include "version.h"
 
 namespace {
 
@@ -41,7 +42,7 @@ int main() {
     std::setvbuf(stdin, in_buffer, _IOFBF, sizeof in_buffer);
 
     std::fputs("\n", io.out);
-    std::fprintf(io.out, msg.banner, 3, 1);
+    std::fprintf(io.out, msg.banner, version_major, version_minor);
 
     options o;
     set_defaults(&o);

@@ -1,6 +1,10 @@
-# Saving where the medium refuses (no write permission, a read-only or full
-# medium, fconfig.dat a directory) and through symbolic links.
-add_test(NAME e2e_save_failures_en
-  COMMAND ${CMAKE_CURRENT_LIST_DIR}/save-failures.sh $<TARGET_FILE:dprep-en>)
-add_test(NAME e2e_save_failures_sv
-  COMMAND ${CMAKE_CURRENT_LIST_DIR}/save-failures.sh $<TARGET_FILE:dprep-sv>)
+# The real executables on scripted input: exact output, status and file, case
+# by case; and saving where the medium refuses (no write permission, a
+# read-only or full medium, fconfig.dat a directory) and through links.
+foreach(lang en sv)
+  add_test(NAME e2e_${lang}
+    COMMAND ${CMAKE_CURRENT_LIST_DIR}/run.sh $<TARGET_FILE:dprep-${lang}>
+            ${CMAKE_CURRENT_LIST_DIR}/cases/${lang})
+  add_test(NAME e2e_save_failures_${lang}
+    COMMAND ${CMAKE_CURRENT_LIST_DIR}/save-failures.sh $<TARGET_FILE:dprep-${lang}>)
+endforeach()

@@ -1,0 +1,184 @@
+// Replacing a file through a temporary file, a sync and a rename, with the
+// temporary file removed whatever ends the process first.
+#include "config/replace.h"
+
+#include <fcntl.h>
+#include <limits.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <iterator>
+#include <string_view>
+
+#include "config/fsio.h"
+
+namespace {
+
+bool set_path(char *to, std::string_view dir, std::string_view name) {
+    if (dir.size() + name.size() >= PATH_MAX) return false;
+    // std::copy, unlike memcpy, is defined for the empty view's null pointer.
+    char *end = std::copy(dir.begin(), dir.end(), to);
+    end = std::copy(name.begin(), name.end(), end);
+    *end = '\0';
+    return true;
+}
+
+// The directory part of path, with its final '/', or "" for the current one.
+std::string_view dir_of(const char *path) {
+    const char *slash = std::strrchr(path, '/');
+    return slash ? std::string_view(path, static_cast<std::size_t>(slash - path + 1))
+                 : std::string_view();
+}
+
+// Follows name's chain of symbolic links into path, as opening it would.
+bool resolve_target(const char *name, char *path) {
+    static char link[PATH_MAX];
+    static char next[PATH_MAX];
+    if (!set_path(path, {}, name)) return false;
+    for (int hops = 0; hops < 40; ++hops) {
+        ssize_t n = fs_readlink(path, link, sizeof link);
+        if (n < 0) return errno == EINVAL || errno == ENOENT;  // not a link, or nothing there
+        if (static_cast<std::size_t>(n) >= sizeof link) return false;
+        std::string_view target(link, static_cast<std::size_t>(n));
+        std::string_view dir = target.starts_with('/') ? std::string_view() : dir_of(path);
+        if (!set_path(next, dir, target)) return false;
+        set_path(path, {}, next);
+    }
+    return false;
+}
+
+// Opening the existing file for writing, as a plain save would, must be
+// allowed: a read-only file is not replaced behind the operator's back.
+bool may_write(const char *path) {
+    int fd = fs_open(path, O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0);
+    if (fd < 0) return errno == ENOENT;
+    fs_close(fd);
+    return true;
+}
+
+bool write_all(int fd, const char *p, std::size_t n) {
+    while (n > 0) {
+        ssize_t done = fs_write(fd, p, n);
+        if (done < 0 && errno == EINTR) continue;
+        if (done <= 0) return false;
+        p += done;
+        n -= static_cast<std::size_t>(done);
+    }
+    return true;
+}
+
+// Makes the rename itself durable. File systems that cannot sync a directory
+// say so with EINVAL; the rename stands there anyway.
+bool sync_dir(std::string_view dir) {
+    static char path[PATH_MAX];
+    if (!set_path(path, dir.empty() ? "." : dir, "")) return false;
+    int fd = fs_open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
+    if (fd < 0) return false;
+    bool ok = fs_fsync(fd) == 0 || errno == EINVAL || errno == ENOTSUP;
+    fs_close(fd);
+    return ok;
+}
+
+// ---- The temporary file against signals ----
+
+// What the operator and the system send to end a program: Ctrl-C, Ctrl-\, a
+// closed terminal, a shutdown, and the other signals that end a process by
+// default and are sent by other programs.
+constexpr int ending_signals[] = {SIGHUP,  SIGINT,  SIGQUIT, SIGTERM,
+                                  SIGALRM, SIGUSR1, SIGUSR2, SIGPIPE};
+
+char temp[PATH_MAX];  // the temporary file's path, for the handler too
+volatile sig_atomic_t temp_exists = 0;
+
+struct sigaction previous[std::size(ending_signals)];
+struct sigaction previous_xfsz;
+struct rlimit previous_core;
+sigset_t ending_set;
+sigset_t previous_mask;
+
+// Removes the temporary file, then lets the signal end the process as it
+// would have: raised again with its default action, it is delivered as soon
+// as the handler returns. Only async-signal-safe calls here. (A process that
+// a signal ends writes no coverage counters, hence the exclusion.)
+// GCOVR_EXCL_START
+void remove_temp_and_end(int sig) {
+    if (temp_exists) ::unlink(temp);
+    struct sigaction dfl = {};
+    dfl.sa_handler = SIG_DFL;
+    sigemptyset(&dfl.sa_mask);
+    sigaction(sig, &dfl, nullptr);
+    raise(sig);
+}
+// GCOVR_EXCL_STOP
+
+// From here to unguard(), a terminating signal removes the temporary file
+// first. A signal the caller ignores (nohup, a background job) stays ignored.
+void guard() {
+    sigemptyset(&ending_set);
+    for (int sig : ending_signals) sigaddset(&ending_set, sig);
+    struct sigaction handler = {};
+    handler.sa_handler = remove_temp_and_end;
+    handler.sa_mask = ending_set;
+    for (std::size_t i = 0; i < std::size(ending_signals); ++i) {
+        sigaction(ending_signals[i], nullptr, &previous[i]);
+        if (previous[i].sa_handler != SIG_IGN) sigaction(ending_signals[i], &handler, nullptr);
+    }
+    // Past the file-size limit the write fails, and the save with it, rather
+    // than the process ending with the temporary file left.
+    struct sigaction ignore = {};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGXFSZ, &ignore, &previous_xfsz);
+    // A core dump of an interrupted save would land in the current
+    // directory, the floppy, password and all.
+    getrlimit(RLIMIT_CORE, &previous_core);
+    struct rlimit no_core = previous_core;
+    no_core.rlim_cur = 0;
+    setrlimit(RLIMIT_CORE, &no_core);
+}
+
+void unguard() {
+    for (std::size_t i = 0; i < std::size(ending_signals); ++i)
+        sigaction(ending_signals[i], &previous[i], nullptr);
+    sigaction(SIGXFSZ, &previous_xfsz, nullptr);
+    setrlimit(RLIMIT_CORE, &previous_core);
+}
+
+// Creating the file and renaming it change what the handler must do: no
+// signal may come between such a call and the note of its outcome.
+void hold_signals() {
+    sigprocmask(SIG_BLOCK, &ending_set, &previous_mask);
+}
+
+void let_signals_in() {
+    sigprocmask(SIG_SETMASK, &previous_mask, nullptr);
+}
+
+}  // namespace
+
+bool replace_file(const char *name, const char *text, std::size_t len) {
+    static char target[PATH_MAX];
+    if (!resolve_target(name, target) || !may_write(target)) return false;
+    std::string_view dir = dir_of(target);
+    if (!set_path(temp, dir, "fcXXXXXX.tmp")) return false;
+
+    guard();
+    hold_signals();
+    int fd = fs_mkstemps(temp, 4);
+    temp_exists = fd >= 0;
+    let_signals_in();
+
+    bool ok = fd >= 0 && write_all(fd, text, len) && fs_fsync(fd) == 0;
+    if (fd >= 0) ok = fs_close(fd) == 0 && ok;
+
+    hold_signals();
+    if (ok) ok = fs_rename(temp, target) == 0;
+    if (temp_exists && !ok) fs_unlink(temp);
+    temp_exists = 0;
+    let_signals_in();
+    unguard();
+    return ok && sync_dir(dir);
+}
