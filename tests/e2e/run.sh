@@ -3,11 +3,13 @@
 # leaves with what the case expects, byte for byte.
 #
 # A case is a directory holding:
+#   about       one line: what the case pins, shown when it fails
 #   stdin       the operator's input, fed on standard input
 #   stdout      the exact standard output expected
 #   stderr      the exact standard error expected (none: must be empty)
 #   status      the exit status expected (none: 0)
-#   before.dat  fconfig.dat as it lies before the run (none: no file)
+#   before.dat  fconfig.dat as it lies before the run (none: no file); a
+#               directory stands for a fconfig.dat that no save can replace
 #   after.dat   fconfig.dat expected after the run (none: as before)
 # The run happens in an empty scratch directory, which must hold nothing but
 # fconfig.dat afterwards.
@@ -20,37 +22,43 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
 fail() {
-    echo "FAIL $name: $*"
+    [ "$case_failed" = 1 ] || echo "FAIL $name: $(cat "$case/about" 2>/dev/null)"
+    echo "  $*"
     case_failed=1
 }
 
+differs() {  # expected, got, what
+    cmp -s "$1" "$2" && return 1
+    fail "$3 differs"
+    diff "$1" "$2" | head -20
+}
+
 for case in "$cases"/*/; do
+    case=${case%/}
     name=$(basename "$case")
     count=$((count + 1))
     case_failed=0
     work=$scratch/$name
     mkdir "$work"
-    [ -f "$case/before.dat" ] && cp "$case/before.dat" "$work/fconfig.dat"
+    [ -e "$case/before.dat" ] && cp -R "$case/before.dat" "$work/fconfig.dat"
     (cd "$work" && timeout 10 "$exe" <"$case/stdin" >"$scratch/out" 2>"$scratch/err")
     status=$?
     want_status=0
     [ -f "$case/status" ] && want_status=$(cat "$case/status")
     [ "$status" = "$want_status" ] || fail "status $status, expected $want_status"
-    cmp -s "$scratch/out" "$case/stdout" || {
-        fail "standard output differs"
-        diff "$case/stdout" "$scratch/out" | head -20
-    }
+    differs "$case/stdout" "$scratch/out" "standard output"
     if [ -f "$case/stderr" ]; then
-        cmp -s "$scratch/err" "$case/stderr" || fail "standard error differs"
+        differs "$case/stderr" "$scratch/err" "standard error"
     elif [ -s "$scratch/err" ]; then
         fail "unexpected standard error: $(head -c 300 "$scratch/err")"
     fi
     want_file=
     if [ -f "$case/after.dat" ]; then want_file=$case/after.dat
-    elif [ -f "$case/before.dat" ]; then want_file=$case/before.dat
+    elif [ -e "$case/before.dat" ]; then want_file=$case/before.dat
     fi
     if [ -n "$want_file" ]; then
-        cmp -s "$work/fconfig.dat" "$want_file" || fail "fconfig.dat differs from $(basename "$want_file")"
+        diff -r "$want_file" "$work/fconfig.dat" >/dev/null 2>&1 ||
+            fail "fconfig.dat differs from $(basename "$want_file")"
     elif [ -e "$work/fconfig.dat" ]; then
         fail "fconfig.dat written although nothing was to be saved"
     fi
