@@ -1,6 +1,7 @@
 #include "fsio_fault.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -14,52 +15,59 @@ std::vector<std::string> calls;
 
 namespace {
 
-// Records the call; true when it is the one that is to fail.
-bool fails(const char *name) {
+// Records the call and makes it: -1 with the planned errno if it is the one
+// that is to fail, and the planned signal raised before or after it.
+template <class Call>
+auto make(const char *name, Call real) -> decltype(real()) {
     calls.push_back(name);
-    if (static_cast<int>(calls.size()) != fault.fail_call) return false;
-    errno = fault.error;
-    return true;
+    const int n = static_cast<int>(calls.size());
+    if (n == fault.signal_call && !fault.signal_after) raise(fault.signal);
+    if (n == fault.fail_call) {
+        errno = fault.error;
+        return -1;
+    }
+    auto result = real();
+    if (n == fault.signal_call && fault.signal_after) raise(fault.signal);
+    return result;
 }
 
 }  // namespace
 
 int fs_open(const char *path, int flags, mode_t mode) {
-    return fails("open") ? -1 : ::open(path, flags, mode);
+    return make("open", [&] { return ::open(path, flags, mode); });
 }
 
 ssize_t fs_read(int fd, void *buf, std::size_t n) {
-    return fails("read") ? -1 : ::read(fd, buf, n);
+    return make("read", [&] { return ::read(fd, buf, n); });
 }
 
 ssize_t fs_write(int fd, const void *buf, std::size_t n) {
-    if (fails("write")) return -1;
     if (fault.max_write != 0 && n > fault.max_write) n = fault.max_write;
-    return ::write(fd, buf, n);
+    return make("write", [&] { return ::write(fd, buf, n); });
 }
 
 int fs_fsync(int fd) {
-    return fails("fsync") ? -1 : ::fsync(fd);
+    return make("fsync", [&] { return ::fsync(fd); });
 }
 
 int fs_close(int fd) {
     // A failing close still releases the descriptor, as close(2) does.
     int r = ::close(fd);
-    return fails("close") ? -1 : r;
+    return make("close", [&] { return r; });
 }
 
 ssize_t fs_readlink(const char *path, char *buf, std::size_t n) {
-    return fails("readlink") ? -1 : ::readlink(path, buf, n);
+    return make("readlink", [&] { return ::readlink(path, buf, n); });
 }
 
 int fs_mkstemps(char *tmpl, int suffixlen) {
-    return fails("mkstemps") ? -1 : ::mkstemps(tmpl, suffixlen);
+    return make("mkstemps", [&] { return ::mkstemps(tmpl, suffixlen); });
 }
 
 int fs_rename(const char *from, const char *to) {
-    return fails("rename") ? -1 : std::rename(from, to);
+    return make("rename", [&] { return std::rename(from, to); });
 }
 
 int fs_unlink(const char *path) {
-    return fails("unlink") ? -1 : ::unlink(path);
+    return make("unlink", [&] { return ::unlink(path); });
 }

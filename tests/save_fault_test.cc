@@ -2,6 +2,8 @@
 // reported with status 1 and none loses the file that was there before.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <cerrno>
 #include <cstring>
 #include <string>
@@ -24,8 +26,9 @@ options record() {
 }
 
 // The save as the program makes it, in a child: status 0 after a save that
-// returned, 1 after a reported failure.
-void save_in_child(const fault_plan &plan, int status) {
+// returned, 1 after a reported failure, or the end by a signal.
+template <class Predicate>
+void save_in_child(const fault_plan &plan, Predicate ends) {
     EXPECT_EXIT(
         {
             console_capture con;
@@ -35,26 +38,27 @@ void save_in_child(const fault_plan &plan, int status) {
             save(&o);
             quit(0);
         },
-        testing::ExitedWithCode(status), "");
+        ends, "");
+}
+
+// A clean save in a scratch directory: the calls it makes and what it writes.
+std::vector<std::string> clean_save(std::string *written, bool had_file = true) {
+    scratch_dir dir;
+    if (had_file) write_file("fconfig.dat", old_file);
+    fault = {};
+    calls.clear();
+    options o = record();
+    console_capture con;
+    save(&o);
+    *written = read_file("fconfig.dat");
+    return calls;
 }
 
 }  // namespace
 
 TEST(SaveFaults, EveryFailingCallIsReportedAndKeepsTheOldFile) {
-    // A clean save first, to learn the calls it makes and what it writes.
     std::string new_file;
-    std::vector<std::string> sequence;
-    {
-        scratch_dir dir;
-        write_file("fconfig.dat", old_file);
-        fault = {};
-        calls.clear();
-        options o = record();
-        console_capture con;
-        save(&o);
-        sequence = calls;
-        new_file = read_file("fconfig.dat");
-    }
+    const std::vector<std::string> sequence = clean_save(&new_file);
     ASSERT_NE(new_file, old_file);
     ASSERT_GE(sequence.size(), 8u);
     std::string all;
@@ -79,7 +83,7 @@ TEST(SaveFaults, EveryFailingCallIsReportedAndKeepsTheOldFile) {
             plan.fail_call = static_cast<int>(n);
             plan.error = error;
             bool saved = harmless || (unsupported && (error == EINVAL || error == ENOTSUP));
-            save_in_child(plan, saved ? 0 : 1);
+            save_in_child(plan, testing::ExitedWithCode(saved ? 0 : 1));
             // Up to the rename the old file stands; after it, the new one.
             EXPECT_EQ(read_file("fconfig.dat"), renamed || saved ? new_file : old_file);
             EXPECT_EQ(list_dir(), "fconfig.dat");
@@ -87,6 +91,40 @@ TEST(SaveFaults, EveryFailingCallIsReportedAndKeepsTheOldFile) {
         if (call == "rename") renamed = true;
     }
     EXPECT_TRUE(renamed);
+}
+
+// Ctrl-C, a closed terminal, a shutdown or Ctrl-\ at any step of the save,
+// just before or just after the call: the program ends by the signal, and
+// the directory holds the old file (or none) up to the rename, the whole new
+// file from the rename on, and nothing else.
+TEST(SaveFaults, ASignalAtAnyStepLeavesTheOldFileOrTheWholeNewOne) {
+    for (bool had_file : {true, false}) {
+        std::string new_file;
+        const std::vector<std::string> sequence = clean_save(&new_file, had_file);
+        std::size_t rename_at = 1;
+        while (sequence[rename_at - 1] != "rename") ++rename_at;
+        for (int sig : {SIGINT, SIGHUP, SIGTERM, SIGQUIT}) {
+            for (std::size_t n = 1; n <= sequence.size(); ++n) {
+                for (bool after : {false, true}) {
+                    SCOPED_TRACE("signal " + std::to_string(sig) + (after ? " after " : " before ") +
+                                 "call " + std::to_string(n) + " (" + sequence[n - 1] + ")" +
+                                 (had_file ? "" : ", no file before"));
+                    scratch_dir dir;
+                    if (had_file) write_file("fconfig.dat", old_file);
+                    fault_plan plan;
+                    plan.signal = sig;
+                    plan.signal_call = static_cast<int>(n);
+                    plan.signal_after = after;
+                    save_in_child(plan, testing::KilledBySignal(sig));
+                    // The rename's signal is held until the rename is done.
+                    bool renamed = n >= rename_at;
+                    EXPECT_EQ(list_dir(), renamed || had_file ? "fconfig.dat" : "");
+                    EXPECT_EQ(read_file("fconfig.dat"),
+                              renamed ? new_file : had_file ? old_file : "");
+                }
+            }
+        }
+    }
 }
 
 TEST(SaveFaults, ShortAndInterruptedWritesStillWriteEverything) {

@@ -115,8 +115,9 @@ void remove_temp_and_end(int sig) {
 }
 // GCOVR_EXCL_STOP
 
-// From here to unguard(), a terminating signal removes the temporary file
-// first. A signal the caller ignores (nohup, a background job) stays ignored.
+// From here to unguard(), a terminating signal removes the temporary file, if
+// there is one, before it ends the process. A signal the caller ignores
+// (nohup, a background job) stays ignored.
 void guard() {
     sigemptyset(&ending_set);
     for (int sig : ending_signals) sigaddset(&ending_set, sig);
@@ -157,15 +158,12 @@ void let_signals_in() {
     sigprocmask(SIG_SETMASK, &previous_mask, nullptr);
 }
 
-}  // namespace
-
-bool replace_file(const char *name, const char *text, std::size_t len) {
+bool replace_guarded(const char *name, const char *text, std::size_t len) {
     static char target[PATH_MAX];
     if (!resolve_target(name, target) || !may_write(target)) return false;
     std::string_view dir = dir_of(target);
     if (!set_path(temp, dir, "fcXXXXXX.tmp")) return false;
 
-    guard();
     hold_signals();
     int fd = fs_mkstemps(temp, 4);
     temp_exists = fd >= 0;
@@ -179,6 +177,14 @@ bool replace_file(const char *name, const char *text, std::size_t len) {
     if (temp_exists && !ok) fs_unlink(temp);
     temp_exists = 0;
     let_signals_in();
-    unguard();
     return ok && sync_dir(dir);
+}
+
+}  // namespace
+
+bool replace_file(const char *name, const char *text, std::size_t len) {
+    guard();
+    bool ok = replace_guarded(name, text, len);
+    unguard();
+    return ok;
 }

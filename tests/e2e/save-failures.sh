@@ -5,12 +5,13 @@
 # was. A save that succeeds goes through symbolic links, leaves nothing but
 # the file and gives it mode 0600.
 #
-# Usage: save-failures.sh EXECUTABLE
+# Usage: save-failures.sh EXECUTABLE CASES (the executable's end-to-end cases)
 # Prints PASS, FAIL or SKIP for each scenario; exits non-zero on any FAIL.
 # Some scenarios need another user or a mount: as root they drop privileges
 # with setpriv and mount a tmpfs, and they are skipped where that is refused.
 set -u
 exe=$1
+cases=$(cd "$2" && pwd)
 failures=0
 top=$(mktemp -d "${TMPDIR:-/tmp}/save-failures.XXXXXX") || exit 1
 mnt=
@@ -25,31 +26,13 @@ trap 'exit 2' HUP INT TERM
 chmod 755 "$top"
 cp "$exe" "$top/prog" && chmod 755 "$top/prog" || exit 1
 
-# The build's language, told by its banner.
-banner=$(cd "$top" && "$top/prog" </dev/null 2>/dev/null | sed -n 2p)
-case $banner in
-*installationsprogram*)
-    lang=sv yes=ja
-    printf '* Kunde inte skapa konfigurationsfilen, kontrollera disketten *\n' >"$top/want-err"
-    printf 'St\344mmer dessa inst\344llningar (ja/nej/avbryt)? ' >"$top/question" ;;
-*)
-    lang=en yes=yes
-    printf "* Couldn't create configuration file, check the diskette *\n" >"$top/want-err"
-    printf 'Is this configuration correct (yes/no/abort)? ' >"$top/question" ;;
-esac
-
-# Device, IP, netmask, deactivate, single computer, its IP, password, reset.
-printf '\n192.168.1.1\n24\n\n\n192.168.1.10\nsecret1\n\n%s\n' "$yes" >"$top/input"
-file() {  # the file as saved from that input, or an older one
-    printf 'file_version=6\nconfig_iface=eth0\nip=%s\nnetmask=255.255.255.0\n' "$1"
-    printf 'kill_other_ifaces=0\nconfig_ip=192.168.1.10\nconfig_netmask=255.255.255.255\n'
-    printf 'password=%s\nnw_ip=0.0.0.0\nnw_netmask=0.0.0.0\nnw_gw_ip=0.0.0.0\n' "$2"
-    printf 'set_failover=0\nfailover_type=standalone\nfailover_ded_iface=eth1\n'
-    printf 'clear_log=0\nclear_edit=0\nclear_production=0\nset_edit=1\nset_production=1\n'
-    printf 'set_password=1\nlanguage=%s\nset_language=1\n' "$lang"
-}
-file 192.168.1.1 secret1 >"$top/new"
-file 192.168.1.2 oldpass1 >"$top/old"
+# The whole run's answers, and what they save; the refused save's screen and
+# message; and an older file for the save to replace.
+cp "$cases/whole-run/stdin" "$top/input"
+cp "$cases/whole-run/after.dat" "$top/new"
+tail -n 1 "$cases/save-refused/stdout" >"$top/question"
+cp "$cases/save-refused/stderr" "$top/want-err"
+sed -e 's/^ip=.*/ip=192.168.1.2/' -e 's/^password=.*/password=oldpass1/' "$top/new" >"$top/old"
 
 root=no
 [ "$(id -u)" = 0 ] && root=yes
@@ -167,6 +150,21 @@ else
         result "$name" "$(failed_save "$d" "$top/old" "fconfig.dat fill ")"
     fi
     umount "$d" && mnt=
+fi
+
+# Past the limit the write fails, and with it the save, instead of the
+# limit's signal ending the program with the temporary file left.
+name="file-size limit below the file's size"
+if ! command -v prlimit >/dev/null 2>&1; then
+    skip "$name" "prlimit is not installed"
+else
+    d=$top/size-limit
+    mkdir "$d" && cp "$top/old" "$d/fconfig.dat"
+    # Standard output through a pipe: the limit holds for the files written.
+    (cd "$d" && { prlimit --fsize=100 "$top/prog" <"$top/input" 2>"$top/err"
+        echo $? >"$top/status"; } | cat >"$top/out")
+    status=$(cat "$top/status")
+    result "$name" "$(failed_save "$d" "$top/old" "fconfig.dat ")"
 fi
 
 name="fconfig.dat is a directory"

@@ -6,5 +6,6 @@ foreach(lang en sv)
     COMMAND ${CMAKE_CURRENT_LIST_DIR}/run.sh $<TARGET_FILE:dprep-${lang}>
             ${CMAKE_CURRENT_LIST_DIR}/cases/${lang})
   add_test(NAME e2e_save_failures_${lang}
-    COMMAND ${CMAKE_CURRENT_LIST_DIR}/save-failures.sh $<TARGET_FILE:dprep-${lang}>)
+    COMMAND ${CMAKE_CURRENT_LIST_DIR}/save-failures.sh $<TARGET_FILE:dprep-${lang}>
+            ${CMAKE_CURRENT_LIST_DIR}/cases/${lang})
 endforeach()
