@@ -1,7 +1,6 @@
 // Every file-system call of a save made to fail in turn: each failure is
 // reported with status 1 and none loses the file that was there before.
 #include <gtest/gtest.h>
-
 #include <signal.h>
 
 #include <cerrno>
@@ -106,8 +105,9 @@ TEST(SaveFaults, ASignalAtAnyStepLeavesTheOldFileOrTheWholeNewOne) {
         for (int sig : {SIGINT, SIGHUP, SIGTERM, SIGQUIT}) {
             for (std::size_t n = 1; n <= sequence.size(); ++n) {
                 for (bool after : {false, true}) {
-                    SCOPED_TRACE("signal " + std::to_string(sig) + (after ? " after " : " before ") +
-                                 "call " + std::to_string(n) + " (" + sequence[n - 1] + ")" +
+                    SCOPED_TRACE("signal " + std::to_string(sig) +
+                                 (after ? " after " : " before ") + "call " + std::to_string(n) +
+                                 " (" + sequence[n - 1] + ")" +
                                  (had_file ? "" : ", no file before"));
                     scratch_dir dir;
                     if (had_file) write_file("fconfig.dat", old_file);
@@ -119,8 +119,9 @@ TEST(SaveFaults, ASignalAtAnyStepLeavesTheOldFileOrTheWholeNewOne) {
                     // The rename's signal is held until the rename is done.
                     bool renamed = n >= rename_at;
                     EXPECT_EQ(list_dir(), renamed || had_file ? "fconfig.dat" : "");
-                    EXPECT_EQ(read_file("fconfig.dat"),
-                              renamed ? new_file : had_file ? old_file : "");
+                    EXPECT_EQ(read_file("fconfig.dat"), renamed    ? new_file
+                                                        : had_file ? old_file
+                                                                   : "");
                 }
             }
         }

@@ -9,7 +9,9 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -66,6 +68,22 @@ got read_screen(terminal *t, long deadline) {
     return got::data;
 }
 
+// A program on a terminal sleeps only to wait for input, or for the terminal
+// to take its output, which the session reads all the time.
+bool sleeping(pid_t pid) {
+    char path[64];
+    std::snprintf(path, sizeof path, "/proc/%d/stat", static_cast<int>(pid));
+    FILE *f = std::fopen(path, "r");
+    if (f == nullptr) return false;
+    char stat[512];
+    std::size_t n = std::fread(stat, 1, sizeof stat - 1, f);
+    std::fclose(f);
+    stat[n] = '\0';
+    // The state follows the command name, which is in parentheses.
+    const char *end = std::strrchr(stat, ')');
+    return end != nullptr && end[1] == ' ' && end[2] == 'S';
+}
+
 }  // namespace
 
 bool start(terminal *t, const char *exe, const char *dir) {
@@ -82,15 +100,15 @@ bool start(terminal *t, const char *exe, const char *dir) {
     return true;
 }
 
-bool wait_for(terminal *t, std::string_view text, int timeout_ms) {
+bool wait_for_input(terminal *t, int timeout_ms) {
     long deadline = now_ms() + timeout_ms;
     for (;;) {
-        std::size_t at = t->screen.find(text, t->seen);
-        if (at != std::string::npos) {
-            t->seen = at + text.size();
+        got g = read_screen(t, std::min(deadline, now_ms() + 5));
+        if (g == got::closed) return false;
+        // All it wrote is on the screen before it went to sleep in its read.
+        if (g == got::timeout && sleeping(t->pid) && read_screen(t, now_ms()) == got::timeout)
             return true;
-        }
-        if (read_screen(t, deadline) != got::data) return false;
+        if (now_ms() >= deadline) return false;
     }
 }
 

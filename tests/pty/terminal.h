@@ -11,8 +11,7 @@
 struct terminal {
     pid_t pid = -1;
     int master = -1;
-    std::string screen;    // every byte the terminal has shown, echo included
-    std::size_t seen = 0;  // how far wait_for has matched the screen
+    std::string screen;  // every byte the terminal has shown, echo included
 };
 
 // Starts exe with dir as its current directory on a new pseudo-terminal in
@@ -20,8 +19,9 @@ struct terminal {
 // editing, Return read as a line feed and line feeds shown as CR LF.
 bool start(terminal *t, const char *exe, const char *dir);
 
-// Waits until text appears on the screen after the previous match.
-bool wait_for(terminal *t, std::string_view text, int timeout_ms);
+// Waits until the program waits for input, with all it wrote before on the
+// screen; false if it ends or does not come to wait in time.
+bool wait_for_input(terminal *t, int timeout_ms);
 
 // Types the keys, as from the keyboard.
 void type(terminal *t, std::string_view keys);
