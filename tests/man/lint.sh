@@ -8,7 +8,9 @@
 # Fails (exit 1, printing what went wrong) when mandoc or groff says anything
 # at all about a page, when a page leaves out one of the 22 keys of
 # fconfig.dat or lists them out of the order the program writes them, or when
-# a page holds anything but printable ASCII. Runs the
+# a page holds anything but printable ASCII, when a display has no paragraph
+# macro (so no blank line) before it, or when a page rendered at 80 columns has
+# a line wider than that or one stretched by justification. Runs the
 # checks of whichever formatter is installed; exits 77 (skipped) when neither
 # mandoc nor groff is, after the checks that need no formatter.
 
@@ -41,7 +43,8 @@ for key in $keys; do
 done
 
 out=$(mktemp) || exit 1
-trap 'rm -f "$out"' EXIT
+tmp=$(mktemp -d) || exit 1
+trap 'rm -rf "$out" "$tmp"' EXIT
 failures=0
 
 fail() {
@@ -99,6 +102,15 @@ for page in "$en" "$sv"; do
     fi
 done
 
+# A blank line before every display: a paragraph macro before its .RS and
+# .EX or .nf.
+for page in "$en" "$sv"; do
+    [ -f "$page" ] || continue
+    awk '/^\.(EX|nf)( |$)/ && prev !~ /^\.(PP|P|LP|IP|sp)( |$)/ { print "    line " FNR }
+        !/^\.(RS|in)( |$)/ { prev = $0 }' "$page" >"$out"
+    [ -s "$out" ] && { fail "$page: a display without a blank line before it:"; cat "$out"; }
+done
+
 have_mandoc=false
 have_groff=false
 command -v mandoc >/dev/null 2>&1 && have_mandoc=true
@@ -124,6 +136,39 @@ if $have_groff; then
 else
     echo "note: groff not installed, its checks skipped" >&2
 fi
+
+# At 80 columns, with each renderer installed: no line wider (characters
+# counted as UTF-8 lead bytes), and no run of 3 or more blanks between words
+# that rendering the page left-aligned does not have, i.e. one put in by
+# justification.
+bs=$(printf '\b')
+render() {
+    case $1 in
+    man) (unset MAN_KEEP_FORMATTING MANROFFOPT; MANWIDTH=80 man -l -P cat "$2") ;;
+    groff) groff -man -Tutf8 -rLL=80n -P-cbou "$2" ;;
+    mandoc) mandoc -Tutf8 -Owidth=80 "$2" ;;
+    esac 2>/dev/null | LC_ALL=C.UTF-8 sed "s/.$bs//g"
+}
+renderers=
+if command -v man >/dev/null 2>&1; then renderers=man; else echo "note: man not installed, its width check skipped" >&2; fi
+$have_groff && renderers="$renderers groff"
+$have_mandoc && renderers="$renderers mandoc"
+for r in $renderers; do
+    for page in "$en" "$sv"; do
+        [ -f "$page" ] || continue
+        sed '/^\.TH /a\
+.ds AD l\
+.ad l' "$page" >"$tmp/left.1"
+        LC_ALL=C.UTF-8 render "$r" "$page" >"$tmp/as-is"
+        LC_ALL=C.UTF-8 render "$r" "$tmp/left.1" >"$tmp/left"
+        LC_ALL=C awk 'FILENAME == ARGV[1] { left[FNR] = $0; next }
+            { s = $0; gsub(/[\200-\277]/, "", s) }
+            length(s) > 80 { print "    " length(s) " wide: " $0 }
+            $0 != left[FNR] && /[^ ]   +[^ ]/ { print "    stretched: " $0 }' "$tmp/left" "$tmp/as-is" >"$out"
+        [ -s "$tmp/as-is" ] && [ -s "$tmp/left" ] || echo "    renders nothing" >>"$out"
+        if [ -s "$out" ]; then fail "$r: $page at 80 columns:"; cat "$out"; else echo "ok: $r: $page at 80 columns"; fi
+    done
+done
 
 if [ "$failures" -ne 0 ]; then
     echo "$failures check(s) failed"
