@@ -3,8 +3,14 @@
 # target).
 include(GNUInstallDirs)
 
+# The pages and the changelog name the project's version.
+foreach(page dprep-en.1 dprep-sv.1)
+  configure_file(${PROJECT_SOURCE_DIR}/man/${page} ${PROJECT_BINARY_DIR}/man/${page} @ONLY)
+endforeach()
+configure_file(${PROJECT_SOURCE_DIR}/packaging/changelog.in ${PROJECT_BINARY_DIR}/changelog @ONLY)
+
 install(TARGETS dprep-en dprep-sv RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES ${PROJECT_SOURCE_DIR}/man/dprep-en.1 ${PROJECT_SOURCE_DIR}/man/dprep-sv.1
+install(FILES ${PROJECT_BINARY_DIR}/man/dprep-en.1 ${PROJECT_BINARY_DIR}/man/dprep-sv.1
   DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT manual)
 
 # What only the Debian package carries, in the component `debian` that a
@@ -12,8 +18,8 @@ install(FILES ${PROJECT_SOURCE_DIR}/man/dprep-en.1 ${PROJECT_SOURCE_DIR}/man/dpr
 # them (-n keeps the bytes the same from build to build), the changelog and
 # copyright notice, and lintian's overrides.
 find_program(DPREP_GZIP gzip)
-set(dprep_deb_pages ${PROJECT_SOURCE_DIR}/man/dprep-en.1 ${PROJECT_SOURCE_DIR}/man/dprep-sv.1)
-set(dprep_deb_docs ${PROJECT_SOURCE_DIR}/packaging/changelog)
+set(dprep_deb_pages ${PROJECT_BINARY_DIR}/man/dprep-en.1 ${PROJECT_BINARY_DIR}/man/dprep-sv.1)
+set(dprep_deb_docs ${PROJECT_BINARY_DIR}/changelog)
 if(DPREP_GZIP)
   set(dprep_gz_outputs)
   foreach(src IN LISTS dprep_deb_pages dprep_deb_docs)
