@@ -11,8 +11,8 @@
 # a page holds anything but printable ASCII, when a display has no paragraph
 # macro (so no blank line) before it, or when a page rendered at 80 columns has
 # a line wider than that or one stretched by justification. Runs the
-# checks of whichever formatter is installed; exits 77 (skipped) when neither
-# mandoc nor groff is, after the checks that need no formatter.
+# checks of whichever formatter is installed; exits 77 (skipped), after all
+# the checks it could make, when one of mandoc, groff and man is missing.
 
 set -u
 
@@ -122,7 +122,7 @@ if $have_mandoc; then
             silent "mandoc -T lint $page" mandoc -T lint "$page"
     done
 else
-    echo "note: mandoc not installed, its checks skipped" >&2
+    echo "SKIP: mandoc is not installed: its lint and width checks"
 fi
 
 if $have_groff; then
@@ -134,7 +134,7 @@ if $have_groff; then
         fi
     done
 else
-    echo "note: groff not installed, its checks skipped" >&2
+    echo "SKIP: groff is not installed: its warnings and width checks"
 fi
 
 # At 80 columns, with each renderer installed: no line wider (characters
@@ -150,7 +150,12 @@ render() {
     esac 2>/dev/null | LC_ALL=C.UTF-8 sed "s/.$bs//g"
 }
 renderers=
-if command -v man >/dev/null 2>&1; then renderers=man; else echo "note: man not installed, its width check skipped" >&2; fi
+# man-db renders through groff.
+if command -v man >/dev/null 2>&1 && $have_groff; then
+    renderers=man
+else
+    echo "SKIP: man (man-db, with groff) is not installed: its width check"
+fi
 $have_groff && renderers="$renderers groff"
 $have_mandoc && renderers="$renderers mandoc"
 for r in $renderers; do
@@ -174,8 +179,8 @@ if [ "$failures" -ne 0 ]; then
     echo "$failures check(s) failed"
     exit 1
 fi
-if ! $have_mandoc && ! $have_groff; then
-    echo "skipped: neither mandoc nor groff installed" >&2
-    exit 77
-fi
+case $renderers in
+*man*groff*mandoc*) ;;
+*) exit 77 ;;
+esac
 echo "all checks passed"

@@ -14,7 +14,7 @@ skip() {
     echo "SKIP: $*"
     exit 77
 }
-for tool in cpack dpkg-deb lintian; do
+for tool in cpack dpkg-deb dpkg-shlibdeps file lintian; do
     command -v "$tool" >/dev/null 2>&1 || skip "$tool is not installed"
 done
 

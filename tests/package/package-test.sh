@@ -14,7 +14,8 @@ skip() {
     echo "SKIP: $*"
     exit 77
 }
-for tool in cpack dpkg-deb dpkg-shlibdeps; do
+# CPack needs file and dpkg-shlibdeps to make a package.
+for tool in cpack dpkg-deb dpkg-shlibdeps file; do
     command -v "$tool" >/dev/null 2>&1 || skip "$tool is not installed"
 done
 
