@@ -72,15 +72,15 @@ TEST(Catalog, FormatsHaveTheSameConversionsInTheSameOrder) {
 TEST(Catalog, EnglishIsAsciiAndSwedishIsSingleByteLatin1) {
     for (const char *t : texts_of(en::msg))
         for (const char *p = t; *p; ++p) EXPECT_LT(static_cast<unsigned char>(*p), 0x80) << t;
-    for (const char *t : texts_of(sv::msg)) EXPECT_FALSE(has_utf8_sequence(t)) << t;
-    EXPECT_STREQ(sv::msg.type_password, "l\xf6senord");
-    EXPECT_STREQ(sv::msg.file_too_long_line, "F\xf6r l\xe5ng rad i data-filen\n");
-    EXPECT_STREQ(sv::msg.other_heading, "\xd6vriga inst\xe4llningar\n");
-    EXPECT_STREQ(sv::msg.mode_panic_str,
-                 "\xc5terg\xe5 till fabriksinst\xe4llningen och "
-                 "l\xe4s sedan inst\xe4llningarna p\xe5 disketten.  "
-                 "Detta p\xe5verkar driftsinst\xe4llningarna.  "
-                 "Arbetsinst\xe4llningarna p\xe5verkas inte.");
+    std::string all;
+    for (const char *t : texts_of(sv::msg)) {
+        EXPECT_FALSE(has_utf8_sequence(t)) << t;
+        all += t;
+    }
+    // The texts themselves are pinned by the end-to-end cases; here only that
+    // the letters are there, each as its one byte.
+    for (char letter : {'\xe5', '\xe4', '\xf6'})
+        EXPECT_NE(all.find(letter), std::string::npos) << (letter & 0xFF);
 }
 
 TEST(Catalog, WordsOfEachLanguageBeginWithDifferentLetters) {

@@ -8,14 +8,13 @@
 #include <functional>
 #include <string>
 
+#include "catalog.h"
 #include "config/options.h"
 #include "test_support.h"
 
 using namespace std::literals;
 
 namespace {
-
-const std::string banner = "\n* An error has been found: *\n\n";
 
 // 192.168.1.1/24, configured from the single computer 192.168.1.10, no route.
 options good() {
@@ -49,17 +48,8 @@ void expect_reports(options base, const rule_case &c) {
     console_capture con;
     int result = check(&base);
     EXPECT_EQ(result, c.report.empty() ? 0 : 1) << c.what;
-    EXPECT_EQ(con.out(), c.report.empty() ? "" : banner + c.report) << c.what;
+    EXPECT_EQ(con.out(), c.report.empty() ? "" : ERROR_FOUND + "\n"s + c.report) << c.what;
 }
-
-const std::string network_number =
-    "With the given netmask, the IP number of the firewall/Veloxor\nis the same as the network "
-    "number.\n";
-const std::string broadcast =
-    "With the given netmask, the IP number of the firewall/Veloxor\nis the same as the broadcast "
-    "address.\n";
-const std::string unreachable =
-    "The firewall/Veloxor will not be reachable from the \ncomputer(s) allowed to configure it.\n";
 
 }  // namespace
 
@@ -67,35 +57,32 @@ const std::string unreachable =
 // clang-format off
 TEST(Check, TheApplianceMustBeAHostOfItsNetwork) {
     for (const rule_case &c : {
-             rule_case{"network number", [](options &o) { o.ip = 0xC0A80100; }, network_number},
-             {"broadcast", [](options &o) { o.ip = 0xC0A801FF; }, broadcast},
+             rule_case{"network number", [](options &o) { o.ip = 0xC0A80100; }, msg.check_ip_is_network},
+             {"broadcast", [](options &o) { o.ip = 0xC0A801FF; }, msg.check_ip_is_broadcast},
              {"first host", [](options &o) { o.ip = 0xC0A80101; }, ""},
              {"last host", [](options &o) { o.ip = 0xC0A801FE; }, ""},
-             {"mask /32 has no hosts", [](options &o) { o.netmask = 0xFFFFFFFF; }, network_number},
-             {"mask /31, low", [](options &o) { o.ip = 0xC0A80100; o.netmask = 0xFFFFFFFE; },
-              network_number},
-             {"mask /31, high", [](options &o) { o.netmask = 0xFFFFFFFE; }, broadcast},
-             {"mask 0, address 0", [](options &o) { o.ip = 0; o.netmask = 0; }, network_number},
-             {"mask 0, all ones", [](options &o) { o.ip = 0xFFFFFFFF; o.netmask = 0; }, broadcast},
+             {"mask /32 has no hosts", [](options &o) { o.netmask = 0xFFFFFFFF; }, msg.check_ip_is_network},
+             {"mask /31, low", [](options &o) { o.ip = 0xC0A80100; o.netmask = 0xFFFFFFFE; }, msg.check_ip_is_network},
+             {"mask /31, high", [](options &o) { o.netmask = 0xFFFFFFFE; }, msg.check_ip_is_broadcast},
+             {"mask 0, address 0", [](options &o) { o.ip = 0; o.netmask = 0; }, msg.check_ip_is_network},
+             {"mask 0, all ones", [](options &o) { o.ip = 0xFFFFFFFF; o.netmask = 0; }, msg.check_ip_is_broadcast},
              {"mask 0, any other", [](options &o) { o.netmask = 0; }, ""},
          })
         expect_reports(good(), c);
 }
 
 TEST(Check, ConfigurationSourceAndInterface) {
-    const std::string same =
-        "The IP number of the firewall/Veloxor is the same as the\nIP number allowed to configure "
-        "from.  That is an impossible configuration.\n";
     for (const rule_case &c : {
-             rule_case{"own address", [](options &o) { o.config_ip = o.ip; }, same},
+             rule_case{"own address", [](options &o) { o.config_ip = o.ip; }, msg.check_ip_is_config_ip},
              {"only the first problem",
-              [](options &o) { o.config_ip = o.ip; std::strcpy(o.config_iface, "lo"); }, same},
+              [](options &o) { o.config_ip = o.ip; std::strcpy(o.config_iface, "lo"); },
+              msg.check_ip_is_config_ip},
              {"bad interface", [](options &o) { std::strcpy(o.config_iface, "ETH0"); },
-              "Bad configuration interface 'ETH0'.\n"},
+              expand(msg.check_bad_config_iface, {"ETH0"})},
              {"token ring", [](options &o) { std::strcpy(o.config_iface, "tr1"); }, ""},
              {"wider network", [](options &o) { o.config_ip = 0xC0A80000; o.config_netmask = 0xFFFF0000; }, ""},
              {"narrower network", [](options &o) { o.config_ip = 0xC0A80180; o.config_netmask = 0xFFFFFF80; }, ""},
-             {"elsewhere, no route", [](options &o) { o.config_ip = 0x0A000005; }, unreachable},
+             {"elsewhere, no route", [](options &o) { o.config_ip = 0x0A000005; }, msg.check_unreachable},
          })
         expect_reports(good(), c);
 }
@@ -104,18 +91,10 @@ TEST(Check, TheRouterMustBeAHostOnTheInsideNetwork) {
     for (const rule_case &c : {
              rule_case{"valid route", [](options &) {}, ""},
              {"off the network", [](options &o) { o.nw_gw_ip = 0xC0A80201; },
-              "The IP number of the router must be on a network that is local to\nthe "
-              "firewall/Veloxoe. That means it has to be in the following interval\n"
-              "192.168.1.1-192.168.1.254.\n"},
-             {"the appliance", [](options &o) { o.nw_gw_ip = o.ip; },
-              "The IP number of the router cannot be the same as the IP number of\nthe "
-              "firewall/Veloxor.\n"},
-             {"network number", [](options &o) { o.nw_gw_ip = 0xC0A80100; },
-              "With the given netmask the IP number of the router will equal the\nnetwork "
-              "number.\n"},
-             {"broadcast", [](options &o) { o.nw_gw_ip = 0xC0A801FF; },
-              "With the given netmask the IP number of the router will be the same as\nthe "
-              "broadcast address.\n"},
+              msg.check_router_not_local + "192.168.1.1-192.168.1.254.\n"s},
+             {"the appliance", [](options &o) { o.nw_gw_ip = o.ip; }, msg.check_router_is_ip},
+             {"network number", [](options &o) { o.nw_gw_ip = 0xC0A80100; }, msg.check_router_is_network},
+             {"broadcast", [](options &o) { o.nw_gw_ip = 0xC0A801FF; }, msg.check_router_is_broadcast},
          })
         expect_reports(routed(), c);
 }
@@ -124,13 +103,10 @@ TEST(Check, TheRoutedNetworkMustReachTheSource) {
     for (const rule_case &c : {
              rule_case{"host bits in the network",
                        [](options &o) { o.nw_ip = 0x0A010203; o.nw_netmask = 0xFFFF0000; },
-                       "With the given netmask for the static route the network address will\nbe "
-                       "illegal.  Maybe you mean 10.1.0.0?\n"},
-             {"route elsewhere", [](options &o) { o.nw_ip = 0x0B000000; },
-              "The firewall/Veloxor will not be reachable from the computers\nallowed to "
-              "configure it, not even with the given static route.\n"},
+                       expand(msg.check_route_network, {"10.1.0.0"})},
+             {"route elsewhere", [](options &o) { o.nw_ip = 0x0B000000; }, msg.check_unreachable_route},
              {"source local anyway", [](options &o) { o.config_ip = 0xC0A8010A; o.nw_ip = 0x0B000000; }, ""},
-             {"no router: no route", [](options &o) { o.nw_gw_ip = 0; }, unreachable},
+             {"no router: no route", [](options &o) { o.nw_gw_ip = 0; }, msg.check_unreachable},
          })
         expect_reports(routed(), c);
 }
@@ -139,13 +115,13 @@ TEST(Check, FailoverRulesApplyOnlyWhileFailoverIsSet) {
     for (const rule_case &c : {
              rule_case{"not set", [](options &o) { std::strcpy(o.failover_type, "x"); }, ""},
              {"type", [](options &o) { o.set_failover = 1; std::strcpy(o.failover_type, "Master"); },
-              "Bad failover type 'Master'.\n"},
+              expand(msg.check_bad_failover_type, {"Master"})},
              {"interface", [](options &o) { o.set_failover = 1; std::strcpy(o.failover_ded_iface, "eth"); },
-              "Bad dedicated interface 'eth'.\n"},
+              expand(msg.check_bad_ded_iface, {"eth"})},
              {"not ethernet", [](options &o) { o.set_failover = 1; std::strcpy(o.failover_ded_iface, "tr0"); },
-              "The dedicated interface must be an ethernet interface.\n"},
+              msg.check_ded_not_ethernet},
              {"same interface", [](options &o) { o.set_failover = 1; std::strcpy(o.failover_ded_iface, "eth0"); },
-              "The configuration interface is the same as the dedicated interface.\n"},
+              msg.check_ded_is_config_iface},
              {"all well", [](options &o) { o.set_failover = -1; std::strcpy(o.failover_type, "master"); }, ""},
          })
         expect_reports(good(), c);

@@ -6,8 +6,11 @@
 #include <cstring>
 #include <string>
 
+#include "catalog.h"
 #include "config/options.h"
 #include "test_support.h"
+
+using namespace std::literals;
 
 namespace {
 
@@ -22,27 +25,15 @@ options inside(uint32_t config_ip, uint32_t config_netmask) {
     return o;
 }
 
-const char *const heading = "\nStatic routing:\n";
-const char *const computer_text =
-    "  The computer allowed to configure from is not on a network local\n"
-    "  to the firewall/Veloxor.  You must configure a static route to it.\n"
-    "  Give the IP number of the router on the network the\n"
-    "  firewall/Veloxor is on.\n";
-const char *const network_text =
-    "  The network allowed to configure from is not on a network local to the\n"
-    "  firewall/Veloxor.  You must configure a static route for it.\n"
-    "  Give the IP number of the router on the network the\n"
-    "  firewall/Veloxor is on.\n";
-const char *const partly_text =
-    "  Part of the network you allow configuration from is not local to\n"
-    "  the firewall/Veloxor.\n"
-    "  If you want to configure from a computer\n"
-    "  behind a router you have to tell me here.  Give the IP number of\n"
-    "  the router on the network the firewall/Veloxor is on.\n";
+// What ask_route prints before its questions when the source is not wholly
+// local: the heading and the explanation.
+std::string not_local(const char *text, const char *more = "") {
+    return "\n" + std::string(msg.route_heading) + text + more;
+}
 
 std::string route_prompts(const char *router, const char *network, const char *mask) {
-    return std::string("  The IP number of the router [") + router + "]: " + "  Network number [" +
-           network + "]: " + "  Netmask [" + mask + "]: ";
+    return expand(msg.ask_router, {router}) + expand(msg.ask_network, {network}) +
+           expand(msg.ask_route_netmask, {mask});
 }
 
 struct route {
@@ -80,14 +71,14 @@ TEST(AskRoute, NotLocalInsistsOnARouteAndProposesTheSourcesNetwork) {
     options o = inside(0x0A010203, 0xFFFFFFFF);  // the computer 10.1.2.3
     console_capture con("192.168.1.254\n\n\n");
     ask_route(&o);
-    EXPECT_EQ(con.out(), heading + std::string(computer_text) +
+    EXPECT_EQ(con.out(), not_local(msg.route_computer_text) +
                              route_prompts("0.0.0.0", "10.1.2.0", "255.255.255.0"));
     expect_route(o, {0x0A010200, 0xFFFFFF00, 0xC0A801FE});
 
     options n = inside(0x0A000080, 0xFFFFFF80);  // the network 10.0.0.128/25
     console_capture con2("192.168.1.254\n\n\n");
     ask_route(&n);
-    EXPECT_EQ(con2.out(), heading + std::string(network_text) +
+    EXPECT_EQ(con2.out(), not_local(msg.route_network_text) +
                               route_prompts("0.0.0.0", "10.0.0.0", "255.255.255.0"));
 }
 
@@ -95,14 +86,13 @@ TEST(AskRoute, PartlyLocalAsksWhetherToRoute) {
     options o = inside(0xC0A80000, 0xFFFF0000);  // 192.168.0.0/16
     console_capture con("\n");
     ask_route(&o);
-    EXPECT_EQ(con.out(),
-              heading + std::string(partly_text) + "Configure a static route? (y/n) [n] ");
+    const std::string partly = not_local(msg.route_partly_text, msg.route_behind_text);
+    EXPECT_EQ(con.out(), partly + asked(msg.ask_route, false));
     expect_route(o, {0, 0, 0});
 
     console_capture con2("y\n192.168.1.254\n\n\n");
     ask_route(&o);
-    EXPECT_EQ(con2.out(), heading + std::string(partly_text) +
-                              "Configure a static route? (y/n) [n] " +
+    EXPECT_EQ(con2.out(), partly + asked(msg.ask_route, false) +
                               route_prompts("0.0.0.0", "192.168.0.0", "255.255.0.0"));
     expect_route(o, {0xC0A80000, 0xFFFF0000, 0xC0A801FE});
 
@@ -133,7 +123,7 @@ TEST(AskRoute, AStoredRouteIsOfferedUnchangedUnlessItIsAllZero) {
     p.nw_gw_ip = 0xC0A801FE;
     console_capture con2("\n\n\n\n");
     ask_route(&p);
-    EXPECT_NE(con2.out().find("Configure a static route? (y/n) [y] " +
+    EXPECT_NE(con2.out().find(asked(msg.ask_route, true) +
                               route_prompts("192.168.1.254", "192.168.0.0", "255.255.0.0")),
               std::string::npos);
 }
@@ -145,61 +135,44 @@ TEST(AskMode, NoKeepsModeOneWithoutTheMenu) {
     console_capture con("n\n");
     ask_mode(&o);
     EXPECT_EQ(o.update_mode, 1u);
-    EXPECT_EQ(con.out(),
-              "\nOther configuration\n  Do you want to reset the rest of the configuration? "
-              "(y/n) [y] ");
+    EXPECT_EQ(con.out(), "\n"s + msg.other_heading + asked(msg.ask_reset, true));
 }
 
 TEST(AskMode, TheMenuComesBackForAModeThatIsNotInTheTable) {
-    const std::string menu =
-        "\n  Select one of the following alternatives for the rest\n  of the configuration:\n\n"
-        "   1. Clear as little as possible. This is the alternative that is\n"
-        "      used if you answer 'n' to the question above. Both the\n"
-        "      preliminary and the permanent configurations will be updated\n"
-        "      with the configuration on the floppy disk.\n"
-        "   2. Revert to the factory configuration and then apply the\n"
-        "      configuration from the floppy disk. This will affect the\n"
-        "      permanent but not the preliminary configation.\n"
-        "   3. Revert to the factory configuration and empty all logs and then\n"
-        "      apply the configuration from the floppy disk. Both the\n"
-        "      preliminary and the permanent configurations will be affected.\n";
+    // The menu as the case mode-2-warnings shows it, up to its prompt.
+    const std::string screen = case_file("mode-2-warnings/stdout");
+    const std::size_t from = screen.find("\n"s + msg.select_mode);
+    const std::size_t to = screen.find(expand(msg.ask_mode, {"1"}), from);
+    ASSERT_NE(to, std::string::npos) << "no menu in the case";
+    const std::string menu = screen.substr(from, to - from);
     options o;
     set_defaults(&o);
     o.update_mode = 1;
     console_capture con("y\n4\nabc\n\n3\n");
     ask_mode(&o);
     EXPECT_EQ(o.update_mode, 3u);
-    EXPECT_EQ(con.out(),
-              "\nOther configuration\n  Do you want to reset the rest of the configuration? "
-              "(y/n) [n] " +
-                  menu + "  Update mode (1-3) [1]: " + menu + "  Update mode (1-3) [4]: " +
-                  "* Bad mode *\n  Update mode (1-3) [0]: " + menu + "  Update mode (1-3) [0]: ");
+    EXPECT_EQ(con.out(), "\n"s + msg.other_heading + asked(msg.ask_reset, false) + menu +
+                             expand(msg.ask_mode, {"1"}) + menu + expand(msg.ask_mode, {"4"}) +
+                             msg.bad_mode + "\n" + expand(msg.ask_mode, {"0"}) + menu +
+                             expand(msg.ask_mode, {"0"}));
 }
 
 TEST(Show, PrintsTheRecordWithRouteLastAndTheModeLine) {
+    // The record of the case route-computer, whose screen holds the summary
+    // between the last question and the blank line before the confirmation.
     options o = inside(0x0A010203, 0xFFFFFFFF);
     std::strcpy(o.password, "secret1");
     o.nw_ip = 0x0A010200;
     o.nw_netmask = 0xFFFFFF00;
     o.nw_gw_ip = 0xC0A801FE;
     o.update_mode = 1;
+    const std::string screen = case_file("route-computer/stdout");
+    const std::size_t from = screen.find("\n"s + msg.show_heading);
+    const std::size_t to = screen.find("\n"s + msg.confirm_question, from);
+    ASSERT_NE(to, std::string::npos) << "no summary in the case";
     console_capture con;
     show(&o);
-    EXPECT_EQ(con.out(),
-              "\nSelected configuration:\n\n"
-              "Network configuration inside:\n"
-              "  Physical device name: eth0\n"
-              "  IP number: 192.168.1.1\n"
-              "  Netmask: 255.255.255.0\n"
-              "  Deactivate other interfaces: no\n\n"
-              "Computer allowed to configure from:\n"
-              "  IP number: 10.1.2.3\n\n"
-              "Password: secret1\n\n"
-              "Static routing:\n"
-              "  Network number: 10.1.2.0\n"
-              "  Netmask: 255.255.255.0\n"
-              "  Router: 192.168.1.254\n\n"
-              "The rest of the configuration is kept.\n");
+    EXPECT_EQ(con.out(), screen.substr(from, to - from));
 }
 
 TEST(Show, NetworkSourceNoRouterAndEveryModeLine) {
@@ -207,23 +180,19 @@ TEST(Show, NetworkSourceNoRouterAndEveryModeLine) {
     o.kill_other_ifaces = -1;
     o.nw_ip = 0x0A000000;  // a route without a router is not shown
     o.nw_netmask = 0xFF000000;
-    const char *mode_lines[] = {
-        "* Unknown update mode. *\n", "The rest of the configuration is kept.\n",
-        "The permanent configuration is reset.\n", "** All earlier configuration is reset. **\n",
-        "* Unknown update mode. *\n"};
+    const char *mode_lines[] = {msg.show_mode_unknown, msg.show_mode_kept, msg.show_mode_permanent,
+                                msg.show_mode_all, msg.show_mode_unknown};
     for (uint32_t mode = 0; mode <= 4; ++mode) {
         o.update_mode = mode;
         console_capture con;
         show(&o);
         std::string out = con.out();
-        EXPECT_NE(out.find("  Deactivate other interfaces: yes\n\n"
-                           "Network allowed to configure from:\n"
-                           "  Network number: 192.168.0.0\n"
-                           "  Netmask: 255.255.0.0\n\n"
-                           "Password: \n\n" +
-                           std::string(mode_lines[mode])),
+        EXPECT_NE(out.find(expand(msg.show_kill, {msg.yes_word}) + "\n" + msg.show_network_heading +
+                           expand(msg.show_network, {"192.168.0.0"}) +
+                           expand(msg.show_netmask, {"255.255.0.0"}) + "\n" +
+                           expand(msg.show_password, {""}) + "\n" + mode_lines[mode]),
                   std::string::npos)
             << out;
-        EXPECT_EQ(out.find("Static routing"), std::string::npos);
+        EXPECT_EQ(out.find(msg.route_heading), std::string::npos);
     }
 }

@@ -130,14 +130,7 @@ TEST(SaveFaults, ASignalAtAnyStepLeavesTheOldFileOrTheWholeNewOne) {
 
 TEST(SaveFaults, ShortAndInterruptedWritesStillWriteEverything) {
     std::string expected;
-    {
-        scratch_dir dir;
-        fault = {};
-        options o = record();
-        console_capture con;
-        save(&o);
-        expected = read_file("fconfig.dat");
-    }
+    clean_save(&expected);
     scratch_dir dir;
     fault = {};
     fault.max_write = 7;

@@ -1,6 +1,7 @@
 #include "test_support.h"
 
 #include <dirent.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,6 +11,8 @@
 #include <fstream>
 #include <sstream>
 #include <vector>
+
+#include "catalog.h"
 
 console_capture::console_capture(std::string_view input) : input_(input), saved_(io) {
     io.in =
@@ -79,4 +82,37 @@ std::string list_dir() {
     std::string all;
     for (auto &n : names) all += (all.empty() ? "" : " ") + n;
     return all;
+}
+
+std::string expand(const char *format, std::initializer_list<std::string_view> args) {
+    std::string text;
+    const auto *arg = args.begin();
+    for (const char *p = format; *p; ++p) {
+        if (*p != '%') {
+            text += *p;
+            continue;
+        }
+        ++p;
+        while (*p == 'l') ++p;
+        if (*p == '\0') break;
+        if (*p == '%') {
+            text += '%';
+        } else if (arg == args.end()) {
+            ADD_FAILURE() << "too few arguments for " << format;
+        } else {
+            text += *arg++;
+        }
+    }
+    EXPECT_EQ(arg, args.end()) << "too many arguments for " << format;
+    return text;
+}
+
+std::string asked(const char *question, bool yes) {
+    return question + expand(msg.yn_suffix, {yes ? msg.yes_letter : msg.no_letter});
+}
+
+std::string case_file(const std::string &path) {
+    const std::string full = DPREP_CASES "/" + std::string(msg.lang_code) + "/" + path;
+    EXPECT_TRUE(file_exists(full)) << full;
+    return read_file(full);
 }

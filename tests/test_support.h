@@ -1,8 +1,10 @@
-// Helpers shared by the unit tests: the console pointed at strings, and a
-// scratch directory to stand in for the floppy.
+// Helpers shared by the unit tests: the console pointed at strings, a
+// scratch directory to stand in for the floppy, and expected texts made from
+// the catalog, so that a changed text needs no change here.
 #pragma once
 
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -48,3 +50,13 @@ void write_file(const std::string &path, std::string_view content);
 bool file_exists(const std::string &path);
 // Names in the current directory, sorted, "." and ".." left out.
 std::string list_dir();
+
+// A catalog format with each conversion (%s, %c, %d, %lu) replaced by the
+// next argument as given: the test writes a value escaped where the program
+// escapes it. Every argument must be used.
+std::string expand(const char *format, std::initializer_list<std::string_view> args = {});
+// A yes/no question as prompt_bool asks it, with its default.
+std::string asked(const char *question, bool yes);
+// A file of an end-to-end case in the linked catalog's language, such as
+// "whole-run/after.dat"; a missing one fails the test.
+std::string case_file(const std::string &path);
