@@ -28,7 +28,13 @@ options inside(uint32_t config_ip, uint32_t config_netmask) {
 // What ask_route prints before its questions when the source is not wholly
 // local: the heading and the explanation.
 std::string not_local(const char *text, const char *more = "") {
-    return "\n" + std::string(msg.route_heading) + text + more;
+    // Appended piece by piece: GCC 12 takes "\n" + std::string for an
+    // overlapping copy (-Wrestrict) when optimising.
+    std::string s = "\n";
+    s += msg.route_heading;
+    s += text;
+    s += more;
+    return s;
 }
 
 std::string route_prompts(const char *router, const char *network, const char *mask) {

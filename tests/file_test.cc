@@ -2,6 +2,7 @@
 #include "config/file.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -279,6 +280,19 @@ TEST(SaveFile, WritesThroughSymbolicLinks) {
     EXPECT_EQ(read_file("new.dat"), expected);
 }
 
+namespace {
+
+// On the way out again, so that what exit writes (coverage counters) is not
+// refused too.
+void lift_size_limit() {
+    rlimit limit;
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = limit.rlim_max;
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+}  // namespace
+
 TEST(SaveFileDeathTest, FailuresEndTheRunAndKeepTheOldFile) {
     // Paths too long to be built: a link whose target goes on past the
     // longest path from its own directory, and a target whose directory
@@ -286,7 +300,8 @@ TEST(SaveFileDeathTest, FailuresEndTheRunAndKeepTheOldFile) {
     std::string deep;
     while (deep.size() < 3900) deep += std::string(200, 'd') + "/";
     deep += std::string(4084 - deep.size(), 'e') + "/x";  // 4086 bytes in all
-    for (const char *setup : {"directory", "loop", "mode", "long link", "long target"}) {
+    for (const char *setup :
+         {"directory", "loop", "mode", "long link", "long target", "size limit"}) {
         scratch_dir dir;
         options o;
         set_defaults(&o);
@@ -301,18 +316,30 @@ TEST(SaveFileDeathTest, FailuresEndTheRunAndKeepTheOldFile) {
             ASSERT_EQ(symlink(std::string(4093, 'l').c_str(), "sub/l"), 0);
         } else if (std::string(setup) == "long target") {
             ASSERT_EQ(symlink(deep.c_str(), "fconfig.dat"), 0);
+        } else if (std::string(setup) == "size limit") {
+            write_file("fconfig.dat", "old\n");
         } else {
             write_file("fconfig.dat", "old\n");
             o.update_mode = 4;  // names no row of the table
         }
         EXPECT_EXIT(
             {
+                if (std::string(setup) == "size limit") {
+                    rlimit limit;
+                    getrlimit(RLIMIT_FSIZE, &limit);
+                    limit.rlim_cur = 100;  // less than the file
+                    setrlimit(RLIMIT_FSIZE, &limit);
+                    std::atexit(lift_size_limit);
+                }
                 console_capture con;
                 save(&o);
             },
             testing::ExitedWithCode(1), "");
         EXPECT_EQ(list_dir(), std::string(setup) == "long link" ? "fconfig.dat sub" : "fconfig.dat")
             << setup;
+        if (std::string(setup) == "mode" || std::string(setup) == "size limit") {
+            EXPECT_EQ(read_file("fconfig.dat"), "old\n") << setup;
+        }
     }
 }
 

@@ -184,10 +184,8 @@ struct file_text {
     bool cut = false;
 
     void add(int n) {
-        if (n < 0 || static_cast<std::size_t>(n) >= sizeof s - len)
-            cut = true;
-        else
-            len += static_cast<std::size_t>(n);
+        cut = cut || n < 0 || static_cast<std::size_t>(n) >= sizeof s - len;
+        if (!cut) len += static_cast<std::size_t>(n);
     }
     void line(const char *key, const char *value) {
         if (!cut) add(std::snprintf(s + len, sizeof s - len, "%s=%s\n", key, value));
