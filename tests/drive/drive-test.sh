@@ -1,0 +1,133 @@
+#!/bin/sh
+# The programs where operators run them, on a PC's floppy drive (machine.sh):
+# the sessions of the table `sessions` on one boot, then each diskette as its
+# session left it read on the host by mtools and fsck.fat.
+#
+#   drive-test.sh DPREP_EN DPREP_SV
+#
+# Exits 77 (skipped) where a tool, QEMU or Debian's packages are missing.
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+en=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+sv=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
+for tool in mkfs.fat fsck.fat mcopy mtype mdir; do
+    command -v "$tool" >/dev/null 2>&1 || { echo "SKIP: $tool is not installed" && exit 77; }
+done
+# mtools refuses images whose boot sector it finds odd; mkfs.fat's is fine.
+MTOOLS_SKIP_CHECK=1
+export MTOOLS_SKIP_CHECK
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+trap 'exit 1' INT TERM
+grep -v -e '^#' -e '^$' "$here/sessions" >"$work/table"
+
+# each FUNCTION: calls it for every row of the table and language, the
+# row's meaning worked out first.
+each() {
+    n=0
+    for lang in en sv; do
+        while read -r name fs floppy case; do
+            n=$((n + 1))
+            facts
+            "$1"
+        done <"$work/table"
+    done
+}
+facts() {
+    base=${floppy%+*} mod=${floppy#"${floppy%+*}"}
+    c=$here/../e2e/cases/$lang/$case refusal=$here/../e2e/cases/$lang/save-refused
+    case $mod in
+    +ro) mode=ro refused=1 ;;
+    +full) mode=rw refused=1 ;;
+    '' | +full-1) mode=rw refused= ;;
+    *) echo "sessions: $name: no such diskette as $floppy" && exit 2 ;;
+    esac
+    # A fresh diskette (k empty) or as the Kth session left it.
+    img=$work/$lang-$name.img before=$work/$n.before.img start='' k=''
+    case $base in
+    empty) ;;
+    copy) start=$c/before.dat ;;
+    *)
+        read -r k img <"$work/$lang-$base.at" || exit 2
+        before=$work/out/$k.img start=$work/$lang-$base.dat
+        ;;
+    esac
+    [ -f "$start" ] || start=
+    left=$work/$lang-$name.dat
+}
+
+# fill BYTES: a file FILL that leaves that much free (a cluster of a 1.44 MB
+# diskette is 512 bytes).
+fill() {
+    head -c $(($(mdir -i "$img" :: | sed -n 's/ bytes free$//p' | tr -d ' ') - $1)) /dev/zero >"$work/fill" &&
+        mcopy -i "$img" "$work/fill" ::FILL
+}
+
+prepare() {
+    echo "$n $img" >"$work/$lang-$name.at"
+    if [ -z "$k" ]; then
+        mkfs.fat -C "$img" 1440 >/dev/null && { [ -z "$start" ] || mcopy -i "$img" "$start" ::FCONFIG.DAT; } &&
+            case $mod in +full) fill 0 ;; +full-1) fill 512 ;; esac &&
+            cp --sparse=always "$img" "$before" || exit 2
+    fi
+    echo "$img $mode $lang $fs $c/stdin" >>"$work/plan"
+    # What the diskette should hold afterwards.
+    if [ -z "$refused" ]; then
+        cp "$c/after.dat" "$left"
+    elif [ -n "$start" ]; then
+        cp "$start" "$left"
+    fi
+}
+
+check() {
+    got=$work/out/$n want=$work/want image=$work/out/$n.img
+    rm -rf "$want" && mkdir -p "$want" || exit 2
+    # The screen the case pins. A refused save's ends at the confirmation
+    # question, where the save-refused case's does.
+    [ -z "$k" ] || cmp -s "$start" "$c/before.dat" || fail "the diskette does not hold $case's before.dat"
+    cp "$c/stdout" "$want/"
+    cat "$c/stderr" >"$want/stderr" 2>/dev/null
+    cat "$c/status" >"$want/status" 2>/dev/null || echo 0 >"$want/status"
+    if [ -n "$refused" ]; then
+        q=$(tail -n 1 "$refusal/stdout") LC_ALL=C awk '$0 == ENVIRON["q"] { printf "%s", $0; exit } 1' \
+            "$want/stdout" >"$want/cut" && mv "$want/cut" "$want/stdout"
+        cp "$refusal/stderr" "$refusal/status" "$want/"
+    fi
+    case $(cat "$got/mount" 2>/dev/null) in
+    "/dev/fd0 /mnt $fs $mode,"*) ;;
+    *) fail "not mounted as $fs, $mode" && return ;;
+    esac
+    for f in status stdout stderr; do
+        cmp -s "$want/$f" "$got/$f" || { fail "$f differs" && diff "$want/$f" "$got/$f" | head -n 10; }
+    done
+    # fsck.fat lists a long name with the 8.3 name in brackets after it.
+    fsck.fat -n -l "$image" >"$work/fsck" 2>&1 || fail "fsck.fat: $(tail -n 5 "$work/fsck")"
+    names=$(sed -n 's|^Checking file /||p' "$work/fsck" | sed 's|.* (\(.*\))$|\1|' | sort | tr '\n' ' ')
+    expected=$({ [ ! -f "$left" ] || echo FCONFIG.DAT; [ "${mod#+full}" = "$mod" ] || echo FILL; } | tr '\n' ' ')
+    [ "$names" = "$expected" ] || fail "the diskette holds '$names', not '$expected'"
+    if [ -f "$left" ]; then
+        mtype -i "$image" ::FCONFIG.DAT >"$work/read" 2>&1
+        cmp -s "$left" "$work/read" || { fail "FCONFIG.DAT differs" && diff "$left" "$work/read" | head -n 10; }
+    fi
+    [ "$mode" = rw ] || cmp -s "$before" "$image" || fail "the write-protected diskette changed"
+}
+
+each prepare
+"$here/machine.sh" "$work/plan" "$work/out" "$en" "$sv"
+case $? in
+0) ;;
+77) exit 77 ;;
+*) exit 1 ;;
+esac
+failed=0
+fail() {
+    echo "FAIL $lang $name: $*"
+    failed=$((failed + 1))
+}
+each check
+if [ "$failed" -ne 0 ]; then
+    echo "$failed failures; the machine's console ends:"
+    tail -n 30 "$work/out/console"
+    exit 1
+fi
+echo "floppy drive: $n sessions as expected"
