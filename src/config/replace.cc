@@ -116,8 +116,10 @@ void remove_temp_and_end(int sig) {
 // GCOVR_EXCL_STOP
 
 // From here to unguard(), a terminating signal removes the temporary file, if
-// there is one, before it ends the process. A signal the caller ignores
-// (nohup, a background job) stays ignored.
+// there is one, before it ends the process. Only signals left at their
+// default action are caught: one the caller ignores (nohup, a background
+// job) stays ignored, and one that a harness around this code handles
+// (a fuzzer's timer) stays its own.
 void guard() {
     sigemptyset(&ending_set);
     for (int sig : ending_signals) sigaddset(&ending_set, sig);
@@ -126,7 +128,9 @@ void guard() {
     handler.sa_mask = ending_set;
     for (std::size_t i = 0; i < std::size(ending_signals); ++i) {
         sigaction(ending_signals[i], nullptr, &previous[i]);
-        if (previous[i].sa_handler != SIG_IGN) sigaction(ending_signals[i], &handler, nullptr);
+        bool by_default =
+            (previous[i].sa_flags & SA_SIGINFO) == 0 && previous[i].sa_handler == SIG_DFL;
+        if (by_default) sigaction(ending_signals[i], &handler, nullptr);
     }
     // Past the file-size limit the write fails, and the save with it, rather
     // than the process ending with the temporary file left.
