@@ -188,10 +188,10 @@ struct file_text {
         if (!cut) len += static_cast<std::size_t>(n);
     }
     void line(const char *key, const char *value) {
-        if (!cut) add(std::snprintf(s + len, sizeof s - len, "%s=%s\n", key, value));
+        add(std::snprintf(s + len, sizeof s - len, "%s=%s\n", key, value));
     }
     void flag(const char *key, int8_t value) {
-        if (!cut) add(std::snprintf(s + len, sizeof s - len, "%s=%d\n", key, value));
+        add(std::snprintf(s + len, sizeof s - len, "%s=%d\n", key, value));
     }
 };
 

@@ -172,13 +172,14 @@ bool replace_guarded(const char *name, const char *text, std::size_t len) {
     int fd = fs_mkstemps(temp, 4);
     temp_exists = fd >= 0;
     let_signals_in();
+    if (fd < 0) return false;
 
-    bool ok = fd >= 0 && write_all(fd, text, len) && fs_fsync(fd) == 0;
-    if (fd >= 0) ok = fs_close(fd) == 0 && ok;
+    bool ok = write_all(fd, text, len) && fs_fsync(fd) == 0;
+    ok = fs_close(fd) == 0 && ok;
 
     hold_signals();
     if (ok) ok = fs_rename(temp, target) == 0;
-    if (temp_exists && !ok) fs_unlink(temp);
+    if (!ok) fs_unlink(temp);
     temp_exists = 0;
     let_signals_in();
     return ok && sync_dir(dir);

@@ -13,11 +13,17 @@
 #   after.dat   fconfig.dat expected after the run (none: as before)
 # The run happens in an empty scratch directory, which must hold nothing but
 # fconfig.dat afterwards.
+#
+# With DPREP_REGENERATE=1 (tests/regenerate) each case's expected output is
+# rewritten from the run instead: stdout always, stderr and status only when
+# not empty and not 0, after.dat only when the run leaves a file other than
+# before.dat (or the case pinned one already); every file changed is named.
 set -u
 exe=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 cases=$(cd "$2" && pwd)
 failed=0
 count=0
+changed=0
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
@@ -25,6 +31,33 @@ fail() {
     [ "$case_failed" = 1 ] || echo "FAIL $name: $(cat "$case/about" 2>/dev/null)"
     echo "  $*"
     case_failed=1
+}
+
+# put FILE CONTENT-FILE, drop FILE: regenerating, said when it changes.
+put() {
+    cmp -s "$2" "$1" 2>/dev/null && return
+    cp "$2" "$1"
+    echo "changed: $1"
+    changed=$((changed + 1))
+}
+drop() {
+    [ -e "$1" ] || return
+    rm "$1"
+    echo "removed: $1"
+    changed=$((changed + 1))
+}
+
+regenerate() {
+    put "$case/stdout" "$scratch/out"
+    if [ -s "$scratch/err" ]; then put "$case/stderr" "$scratch/err"; else drop "$case/stderr"; fi
+    echo "$status" >"$scratch/status"
+    if [ "$status" != 0 ]; then put "$case/status" "$scratch/status"; else drop "$case/status"; fi
+    if [ -f "$work/fconfig.dat" ] &&
+        { [ -f "$case/after.dat" ] || ! cmp -s "$work/fconfig.dat" "$case/before.dat"; }; then
+        put "$case/after.dat" "$work/fconfig.dat"
+    else
+        drop "$case/after.dat"
+    fi
 }
 
 differs() {  # expected, got, what
@@ -43,6 +76,10 @@ for case in "$cases"/*/; do
     [ -e "$case/before.dat" ] && cp -R "$case/before.dat" "$work/fconfig.dat"
     (cd "$work" && timeout 10 "$exe" <"$case/stdin" >"$scratch/out" 2>"$scratch/err")
     status=$?
+    if [ "${DPREP_REGENERATE-}" = 1 ]; then
+        regenerate
+        continue
+    fi
     want_status=0
     [ -f "$case/status" ] && want_status=$(cat "$case/status")
     [ "$status" = "$want_status" ] || fail "status $status, expected $want_status"
@@ -71,5 +108,9 @@ for case in "$cases"/*/; do
     failed=$((failed + case_failed))
 done
 
+if [ "${DPREP_REGENERATE-}" = 1 ]; then
+    echo "$count cases, $changed files changed"
+    exit 0
+fi
 echo "$count cases, $failed failed"
 [ "$count" -gt 0 ] && [ "$failed" -eq 0 ]
