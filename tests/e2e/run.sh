@@ -12,7 +12,8 @@
 #               directory stands for a fconfig.dat that no save can replace
 #   after.dat   fconfig.dat expected after the run (none: as before)
 # The run happens in an empty scratch directory, which must hold nothing but
-# fconfig.dat afterwards.
+# fconfig.dat afterwards. DPREP_EMULATOR, when set, is the command that runs
+# the executable (a 32-bit build on a kernel that runs no 32-bit program).
 #
 # With DPREP_REGENERATE=1 (tests/regenerate) each case's expected output is
 # rewritten from the run instead: stdout always, stderr and status only when
@@ -74,7 +75,7 @@ for case in "$cases"/*/; do
     work=$scratch/$name
     mkdir "$work"
     [ -e "$case/before.dat" ] && cp -R "$case/before.dat" "$work/fconfig.dat"
-    (cd "$work" && timeout 10 "$exe" <"$case/stdin" >"$scratch/out" 2>"$scratch/err")
+    (cd "$work" && timeout 10 ${DPREP_EMULATOR-} "$exe" <"$case/stdin" >"$scratch/out" 2>"$scratch/err")
     status=$?
     if [ "${DPREP_REGENERATE-}" = 1 ]; then
         regenerate

@@ -39,6 +39,12 @@ trap 'exit 2' HUP INT TERM
 # A copy of the program that another user may run, wherever the build lies.
 chmod 755 "$top"
 cp "$exe" "$top/prog" && chmod 755 "$top/prog" || exit 1
+# Through the emulator, if the build needs one (see run.sh).
+if [ -n "${DPREP_EMULATOR-}" ]; then
+    mv "$top/prog" "$top/prog.elf"
+    printf '#!/bin/sh\nexec %s %s/prog.elf "$@"\n' "$DPREP_EMULATOR" "$top" >"$top/prog"
+    chmod 755 "$top/prog"
+fi
 
 # The whole run's answers, and what they save; the refused save's screen and
 # message; and an older file for the save to replace.

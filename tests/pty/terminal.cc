@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -93,7 +94,11 @@ bool start(terminal *t, const char *exe, const char *dir) {
     if (pid < 0) return false;
     if (pid == 0) {
         if (chdir(dir) != 0) _exit(126);
-        execl(exe, exe, static_cast<char *>(nullptr));
+        // Through the emulator that a build for another kind of PC needs.
+        if (const char *emulator = std::getenv("DPREP_EMULATOR"); emulator && *emulator)
+            execl(emulator, emulator, exe, static_cast<char *>(nullptr));
+        else
+            execl(exe, exe, static_cast<char *>(nullptr));
         _exit(127);
     }
     t->pid = pid;

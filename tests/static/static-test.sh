@@ -32,11 +32,22 @@ mkdir "$scratch/root"
 cp "$exe" "$scratch/root/dprep"
 chroot=$(command -v chroot 2>/dev/null)
 if [ "$(id -u)" = 0 ] && [ -n "$chroot" ]; then
+    # A build that this kernel cannot run takes its emulator in with it,
+    # which must then be as self-contained as the program.
+    emulator=
+    if [ -n "${DPREP_EMULATOR-}" ]; then
+        if readelf -lW "$DPREP_EMULATOR" | grep -q 'INTERP'; then
+            echo "SKIP: $DPREP_EMULATOR is not statically linked; it cannot run in an empty root"
+            exit 77
+        fi
+        cp "$DPREP_EMULATOR" "$scratch/root/emulator"
+        emulator=/emulator
+    fi
     echo "running in an empty root"
-    env -i "$chroot" "$scratch/root" /dprep <"$case/stdin" >"$scratch/out" 2>"$scratch/err"
+    env -i "$chroot" "$scratch/root" $emulator /dprep <"$case/stdin" >"$scratch/out" 2>"$scratch/err"
 else
     echo "note: not root or no chroot; running in a scratch directory"
-    (cd "$scratch/root" && env -i ./dprep <"$case/stdin" >"$scratch/out" 2>"$scratch/err")
+    (cd "$scratch/root" && env -i ${DPREP_EMULATOR-} ./dprep <"$case/stdin" >"$scratch/out" 2>"$scratch/err")
 fi
 status=$?
 [ "$status" = 0 ] || fail "exit status $status"
