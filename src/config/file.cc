@@ -27,7 +27,7 @@ constexpr std::size_t max_line = 254;
 
 // ---- Reading ----
 
-enum class kind { ip, flag, iface, failover_type, version, password, ignored };
+enum class kind : std::uint8_t { ip, flag, iface, failover_type, version, password, ignored };
 
 struct key_rule {
     const char *key;  // including its "="

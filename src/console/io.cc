@@ -1,6 +1,7 @@
 // Line input: the one way an answer reaches the program.
 #include "console/io.h"
 
+#include <cstdint>
 #include <cstdlib>
 
 #include "catalog.h"
@@ -13,7 +14,7 @@ void quit(int status) {
 
 namespace {
 
-enum class line_read { complete, no_fit, nothing };
+enum class line_read : std::uint8_t { complete, no_fit, nothing };
 
 // Reads at most sz - 1 bytes, stopping after a line feed. Unlike the C string
 // line read, it keeps count of the bytes, so a NUL in the line hides neither

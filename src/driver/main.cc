@@ -1,5 +1,6 @@
 // The main flow: banner, defaults, the saved file, then dialogue, summary and
 // check until the answers agree, the confirmation, and the save.
+#include <cstdint>
 #include <cstdio>
 #include <string_view>
 
@@ -14,7 +15,7 @@
 
 namespace {
 
-enum class answer { yes, no, abort };
+enum class answer : std::uint8_t { yes, no, abort };
 
 // Asks until the answer is a prefix of the yes, no or abort word; anything
 // else, an empty line included, brings the question back.
