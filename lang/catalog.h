@@ -49,6 +49,7 @@ struct catalog {
     const char *file_bad_password_char;
     const char *file_unknown_parameter;
     const char *cannot_create;
+    const char *cannot_read;
     const char *internal_error;
     const char *file_too_long_line;
 

@@ -56,6 +56,7 @@ const catalog msg = {
     .file_bad_password_char = "Illegal character in password: '%c' in data file\n",
     .file_unknown_parameter = "Unknown configuration parameter '%s' in data file\n",
     .cannot_create = "* Couldn't create configuration file, check the diskette *\n",
+    .cannot_read = "* Couldn't read configuration file, check the diskette *\n",
     .internal_error = "* Internal error *\n",
     .file_too_long_line = "Too long line in data file\n",
     .end_of_file = "* End of file reached.  Your changes are lost. *\n",

@@ -59,6 +59,7 @@ const catalog msg = {
     .file_bad_password_char = "Otillåtet tecken i lösenord: '%c' i data-filen\n"_l1,
     .file_unknown_parameter = "Okänd inställning '%s' i data-filen\n"_l1,
     .cannot_create = "* Kunde inte skapa konfigurationsfilen, kontrollera disketten *\n"_l1,
+    .cannot_read = "* Kunde inte läsa konfigurationsfilen, kontrollera disketten *\n"_l1,
     .internal_error = "* Internt fel *\n"_l1,
     .file_too_long_line = "För lång rad i data-filen\n"_l1,
     .end_of_file = "* Filslut nått.  Dina ändringar är borttappade. *\n"_l1,

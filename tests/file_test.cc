@@ -93,7 +93,7 @@ std::string saved_text(options o) {
 
 }  // namespace
 
-TEST(LoadFile, NoFileOrOneThatCannotBeReadLeavesTheDefaultsAndModeOne) {
+TEST(LoadFile, NoFileOrOneThatCannotBeReadLeavesTheDefaultsAndModeOneAndOnlyTheSecondIsReported) {
     for (bool unreadable : {false, true}) {
         scratch_dir dir;
         if (unreadable) {
@@ -104,7 +104,8 @@ TEST(LoadFile, NoFileOrOneThatCannotBeReadLeavesTheDefaultsAndModeOne) {
         console_capture con;
         load(&o);
         expect_same(o, defaults_in_mode_one());
-        EXPECT_EQ(con.out() + con.err(), "") << unreadable;
+        EXPECT_EQ(con.out(), "");
+        EXPECT_EQ(con.err(), unreadable ? msg.cannot_read : "");
     }
 }
 
@@ -183,6 +184,12 @@ TEST(LoadFile, VersionIsKeptEvenWhenRefusedThenRangeTested) {
               expand(msg.file_unknown_version, {"4294967295"}));
     EXPECT_EQ(load_text("file_version=1\n").err, expand(msg.file_unknown_version, {"1"}));
     EXPECT_EQ(load_text("file_version=2\nfile_version= 6\n").err, "");
+    // Nothing after the key, or after a sign, where a longer line left digits.
+    EXPECT_EQ(load_text("file_version=23\nfile_version=\nfile_version=+45\nfile_version=+\n").err,
+              expand(msg.file_unknown_version, {"23"}) + expand(msg.file_bad_version, {""}) +
+                  expand(msg.file_unknown_version, {"0"}) +
+                  expand(msg.file_unknown_version, {"45"}) + expand(msg.file_bad_version, {"+"}) +
+                  expand(msg.file_unknown_version, {"0"}));
 }
 
 TEST(LoadFile, PasswordRule) {

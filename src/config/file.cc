@@ -236,13 +236,21 @@ bool compose(const options *o, file_text *t) {
 
 void load_file(options *o) {
     int fd = fs_open(file_name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0);
-    if (fd < 0) return;
+    // No file is a new floppy. A file that is there but cannot be read must
+    // not pass for one: the defaults would then replace it on the next save.
+    if (fd < 0) {
+        if (errno != ENOENT) std::fputs(msg.cannot_read, io.err);
+        return;
+    }
     static char buf[4096];
     line = line_buffer{};
     for (;;) {
         ssize_t n = fs_read(fd, buf, sizeof buf);
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) break;  // a read error ends the reading without a message
+        if (n < 0) {  // the lines taken so far keep their effect
+            std::fputs(msg.cannot_read, io.err);
+            break;
+        }
         if (n == 0) {
             if (line.len > 0) line.finish(o);  // a last line without a line feed
             break;

@@ -175,13 +175,19 @@ bool replace_guarded(const char *name, const char *text, std::size_t len) {
     if (fd < 0) return false;
 
     bool ok = write_all(fd, text, len) && fs_fsync(fd) == 0;
-    ok = fs_close(fd) == 0 && ok;
 
     hold_signals();
     if (ok) ok = fs_rename(temp, target) == 0;
     if (!ok) fs_unlink(temp);
     temp_exists = 0;
     let_signals_in();
+    // On FAT a file's size and first cluster live in its directory entry,
+    // and the rename leaves the entry under the new name to the kernel's
+    // writeback, long after "saved". Syncing the file again, through the
+    // descriptor kept open over the rename, writes it now. Once that sync
+    // has succeeded, closing can lose nothing.
+    if (ok) ok = fs_fsync(fd) == 0;
+    fs_close(fd);
     return ok && sync_dir(dir);
 }
 
