@@ -9,10 +9,12 @@
 #
 #   machine.sh PLAN OUT DPREP_EN DPREP_SV
 #
-# The programs' word size picks the PC: amd64, or i386 on a Pentium II. The
-# kernel and busybox come once from Debian's mirror, through apt with lists
-# of its own, into ${DPREP_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/dprep}.
-# Exits 77 (skipped) where QEMU or those packages cannot be had.
+# The programs' word size picks the PC: amd64 with the kernel of the host's
+# Debian release, or i386 on a Pentium II with Debian 12's 686 kernel, the
+# last 32-bit PC kernel Debian made. The kernel and busybox come once from
+# Debian's mirror, through apt with lists of its own, into
+# ${DPREP_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/dprep}/RELEASE/ARCH.
+# Exits 77 (skipped), saying why, where QEMU or those packages cannot be had.
 set -u
 plan=$1 out=$2 en=$3 sv=$4
 
@@ -21,50 +23,79 @@ skip() {
     exit 77
 }
 case $(od -An -tu1 -j4 -N1 "$en" | tr -d ' ') in
-1) arch=i386 flavour=686 qemu=qemu-system-i386 cpu=(-cpu pentium2) ;;
-2) arch=amd64 flavour=amd64 qemu=qemu-system-x86_64 cpu=() ;;
+1) arch=i386 flavour=686 qemu=qemu-system-i386 cpu=(-cpu pentium2) codename=bookworm ;;
+2) arch=amd64 flavour=amd64 qemu=qemu-system-x86_64 cpu=() codename=$(. /etc/os-release && echo "${VERSION_CODENAME-}") ;;
 *) echo "$en is not an ELF program" >&2; exit 2 ;;
 esac
 for tool in "$qemu" apt-get apt-cache dpkg-deb cpio flock; do
     command -v "$tool" >/dev/null 2>&1 || skip "$tool is not installed"
 done
+[ -n "$codename" ] || skip "/etc/os-release names no Debian release to take the amd64 kernel from"
 cache=${DPREP_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/dprep}
-kit=$cache/$arch
+kit=$cache/$codename/$arch
 
 # The kernel that linux-image-FLAVOUR stands for today, its modules for the
-# floppy and FAT, and busybox.
+# floppy and FAT, and busybox; on failure, why.
 fetch() {
-    local apt=$cache/apt tmp=$cache/tmp-$arch codename kernel m f
-    codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
+    local apt=$cache/$codename/apt tmp=$cache/tmp-$arch kernel m f why
     rm -rf "$tmp" && mkdir -p "$apt/lists/partial" "$tmp" || return 1
     printf 'deb [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://deb.debian.org/%s main\n' \
         "debian $codename" "debian $codename-updates" "debian-security $codename-security" >"$apt/sources.list"
     set -- -q -o Dir::State::Lists="$apt/lists" -o Dir::Cache="$apt" -o Dir::Etc::SourceList="$apt/sources.list" \
         -o Dir::Etc::SourceParts=/nonexistent -o Dir::State::status=/dev/null -o APT::Architectures::=amd64 \
         -o APT::Architectures::=i386 -o Acquire::Languages=none -o APT::Sandbox::User="$(id -un)"
-    apt-get "$@" update >/dev/null || return 1
+    # Without --error-on=any, an unreachable mirror is only a warning.
+    if ! why=$(apt-get "$@" --error-on=any update 2>&1); then
+        case $arch,$why in
+        i386,*" $codename Release' does not have a Release file"*)
+            echo "Debian 12 ($codename) has left Debian's mirror for archive.debian.org, and with it the" \
+                "686 kernel that the 32-bit PC boots (Debian 13 has none). A cache filled before then" \
+                "still serves: copy its folder $codename/$arch into $cache/$codename/. Otherwise fetch()" \
+                "in $0 must take Debian 12 from archive.debian.org." ;;
+        *) echo "apt cannot read Debian's $codename lists from the mirror:" && grep '^E:' <<<"$why" ;;
+        esac
+        return 1
+    fi
     kernel=$(apt-cache "$@" depends "linux-image-$flavour:$arch" |
         sed -n 's/^ *Depends: \(linux-image-[0-9][^ :]*\).*/\1/p' | head -n 1)
-    (cd "$tmp" && apt-get "$@" download "$kernel:$arch" "busybox-static:$arch" >/dev/null) || return 1
+    [ -n "$kernel" ] || { echo "Debian $codename has no linux-image-$flavour:$arch" && return 1; }
+    why=$(cd "$tmp" && apt-get "$@" download "$kernel:$arch" "busybox-static:$arch" 2>&1) ||
+        { echo "apt cannot download $kernel and busybox-static:$arch: $why" && return 1; }
     for f in "$tmp"/*.deb; do dpkg-deb -x "$f" "$tmp/root" || return 1; done
-    rm -rf "$kit" && mkdir -p "$kit/modules" && cp "$tmp/root/bin/busybox" "$kit/" &&
-        cp "$tmp"/root/boot/vmlinuz-* "$kit/vmlinuz" || return 1
+    # Debian 13 keeps busybox and the modules under /usr, the modules
+    # compressed; the PC's busybox insmod takes them plain.
+    f=$(ls "$tmp"/root/{usr/,}bin/busybox 2>/dev/null | head -n 1)
+    [ -n "$f" ] || { echo "busybox-static:$arch has no bin/busybox or usr/bin/busybox" && return 1; }
+    rm -rf "$kit" && mkdir -p "$kit/modules" && cp "$f" "$kit/" && cp "$tmp"/root/boot/vmlinuz-* "$kit/vmlinuz" ||
+        return 1
     for m in floppy fat vfat msdos nls_cp437 nls_ascii nls_iso8859-1; do
-        f=$(find "$tmp/root/lib/modules" -name "$m.ko")
-        [ -n "$f" ] && cp "$f" "$kit/modules/" || { echo "$kernel has no plain module $m.ko" && return 1; }
+        f=$(find "$tmp/root/lib/modules" "$tmp/root/usr/lib/modules" -name "$m.ko*" 2>/dev/null | head -n 1)
+        case $f in
+        *.ko) cp "$f" "$kit/modules/" ;;
+        *.ko.xz) unpack xz xz-utils ;;
+        *.ko.zst) unpack zstd zstd ;;
+        '') echo "$kernel has no module $m under lib/modules or usr/lib/modules" && false ;;
+        *) echo "$kernel's module $f is compressed in a way this script does not know" && false ;;
+        esac || return 1
     done
     rm -rf "$tmp"
     echo "$kernel" >"$kit/ready"
 }
-# One fetch at a time: the two PCs share the lists.
+# unpack TOOL PACKAGE: the module f decompressed into the kit.
+unpack() {
+    command -v "$1" >/dev/null 2>&1 ||
+        { echo "$kernel's modules are compressed with $1, which is not installed (Debian's $2)" && return 1; }
+    "$1" -dc "$f" >"$kit/modules/$m.ko"
+}
+# One fetch at a time: the two PCs may share the lists.
 mkdir -p "$cache" && exec 9>"$cache/lock" || skip "no cache in $cache"
 flock 9
 if [ ! -f "$kit/ready" ]; then
-    echo "fetching Debian's $flavour kernel and busybox into $cache"
-    why=$(fetch 2>&1) || skip "the $arch kernel or busybox cannot be had from Debian's mirror: $why"
+    echo "fetching Debian $codename's $flavour kernel and busybox into $cache"
+    why=$(fetch 2>&1) || skip "no $arch kernel and busybox: $why"
 fi
 exec 9>&-
-echo "machine: $arch, $(cat "$kit/ready") on $qemu${cpu[*]:+ ${cpu[*]}}"
+echo "machine: $arch, $(cat "$kit/ready") of Debian $codename on $qemu${cpu[*]:+ ${cpu[*]}}"
 
 mkdir -p "$out" && out=$(cd "$out" && pwd) && root=$out/initramfs || exit 2
 rm -rf "$root" && mkdir -p "$root/bin" "$root/in" && cp -R "$kit/modules" "$root/lib" &&
