@@ -111,6 +111,12 @@ check() {
         cmp -s "$left" "$work/read" || { fail "FCONFIG.DAT differs" && diff "$left" "$work/read" | head -n 10; }
     fi
     [ "$mode" = rw ] || cmp -s "$before" "$image" || fail "the write-protected diskette changed"
+    # A save is on the diskette when the program ends, directory entry and
+    # all, not once the kernel gets round to it: a sync then writes nothing.
+    { read -r end && read -r synced; } <"$got/written" || end=none synced=
+    [ -n "$refused" ] || [ "$synced" = "$end" ] ||
+        fail "not all of the save was on the diskette as the program ended:" \
+            "sectors written to the drive then $end, after a sync ${synced:-none}"
 }
 
 each prepare

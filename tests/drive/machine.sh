@@ -5,7 +5,8 @@
 # LANG FS INPUT: IMAGE goes into the drive (write-protected for ro) and is
 # mounted as FS, and dprep-LANG runs there on INPUT. Then OUT/N.img is the
 # diskette as the Nth session left it, OUT/N/ its stdout, stderr, status and
-# mount (its line in /proc/mounts).
+# mount (its line in /proc/mounts), written (the drive's count of written
+# sectors as the program ended and after a sync).
 #
 #   machine.sh PLAN OUT DPREP_EN DPREP_SV
 #
@@ -131,6 +132,9 @@ while read -r lang fs <&3 && [ "$lang" != end ]; do
         grep ' /mnt ' /proc/mounts >/out/$n/mount
         (cd /mnt && "/bin/dprep-$lang" </in/$n >/out/$n/stdout 2>/out/$n/stderr 3>&-)
         echo $? >/out/$n/status
+        # Sectors written to the drive when the program ended, and once sync
+        # has written what the kernel still held: a durable save left nothing.
+        for _ in 1 2; do awk '$3 == "fd0" { print $10 }' /proc/diskstats; sync; done >/out/$n/written
         umount /mnt
     fi
     echo ready >&3
