@@ -69,60 +69,49 @@ got read_screen(terminal *t, long deadline) {
     return got::data;
 }
 
-// The start of one of the program's /proc files; false if the kernel does
-// not show it.
-bool read_proc(pid_t pid, const char *name, char *line, std::size_t size) {
+// One of the program's /proc files; false if the kernel does not show it.
+bool read_proc(pid_t pid, const char *name, char *text, std::size_t size) {
     char path[64];
     std::snprintf(path, sizeof path, "/proc/%d/%s", static_cast<int>(pid), name);
     FILE *f = std::fopen(path, "r");
     if (f == nullptr) return false;
-    std::size_t n = std::fread(line, 1, size - 1, f);
+    std::size_t n = std::fread(text, 1, size - 1, f);
     std::fclose(f);
-    line[n] = '\0';
+    text[n] = '\0';
     return n > 0;
 }
 
-// What the program has done, as the kernel counts it: read calls completed
-// and bytes written, to the terminal or elsewhere.
+// Read calls completed and bytes written, anywhere, by the program's main
+// thread, which reads the keyboard; an emulator may run threads of its own.
 struct io_counts {
     unsigned long long reads = 0, written = 0;
     bool operator==(const io_counts &) const = default;
 };
 
-// The counts of the main thread, the one that reads the keyboard: an
-// emulator running the program may have threads of its own.
 bool io_of(pid_t pid, io_counts *c) {
-    char name[32], line[512];
+    char name[32], text[512];
     std::snprintf(name, sizeof name, "task/%d/io", static_cast<int>(pid));
-    unsigned long long chars_read;
-    return read_proc(pid, name, line, sizeof line) &&
-           std::sscanf(line, "rchar: %llu wchar: %llu syscr: %llu", &chars_read, &c->written,
-                       &c->reads) == 3;
+    return read_proc(pid, name, text, sizeof text) &&
+           std::sscanf(text, "rchar: %*s wchar: %llu syscr: %llu", &c->written, &c->reads) == 2;
 }
 
-// Whether the program sleeps in a read of its standard input. Where the
+// Whether the program sleeps in a read of its standard input; where the
 // kernel does not say which call it sleeps in, whether it sleeps at all.
 bool reading(pid_t pid) {
-    char line[512];
+    char text[512];
     long call;
     unsigned long long fd;
-    if (read_proc(pid, "syscall", line, sizeof line))
-        return std::sscanf(line, "%ld %llx", &call, &fd) == 2 && call == SYS_read && fd == 0;
-    if (!read_proc(pid, "stat", line, sizeof line)) return false;
+    if (read_proc(pid, "syscall", text, sizeof text))
+        return std::sscanf(text, "%ld %llx", &call, &fd) == 2 && call == SYS_read && fd == 0;
+    if (!read_proc(pid, "stat", text, sizeof text)) return false;
     // The state follows the command name, which is in parentheses.
-    const char *end = std::strrchr(line, ')');
+    const char *end = std::strrchr(text, ')');
     return end != nullptr && end[1] == ' ' && end[2] == 'S';
 }
 
-// Screen bytes other than line feeds: as many as the program wrote, whose
-// line feeds the terminal shows as CR LF, and as the echo has.
 std::size_t without_lf(std::string_view s) {
     return s.size() - static_cast<std::size_t>(std::count(s.begin(), s.end(), '\n'));
 }
-
-// How often to look at the program while the screen stays quiet; only what
-// the waiting costs depends on it.
-constexpr int look_ms = 2;
 
 }  // namespace
 
@@ -150,6 +139,7 @@ bool wait_for_input(terminal *t, std::string_view echoed, int timeout_ms) {
         io_counts before, after;
         if (io_of(t->pid, &before) && before.reads >= t->reads && reading(t->pid) &&
             io_of(t->pid, &after) && after == before) {
+            // The terminal shows each line feed it wrote as CR LF.
             std::size_t want = after.written + without_lf(echoed);
             got g = got::data;
             while (g == got::data && without_lf(t->screen) < want) g = read_screen(t, deadline);
@@ -159,7 +149,9 @@ bool wait_for_input(terminal *t, std::string_view echoed, int timeout_ms) {
             }
             if (g != got::data) return false;
         }
-        if (read_screen(t, std::min(deadline, now_ms() + look_ms)) == got::closed) return false;
+        // Looks again at the latest after 2 ms of a quiet screen, which
+        // only bounds what the waiting costs.
+        if (read_screen(t, std::min(deadline, now_ms() + 2)) == got::closed) return false;
         if (now_ms() >= deadline) return false;
     }
 }
