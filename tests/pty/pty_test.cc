@@ -144,10 +144,11 @@ bool run_case(const char *exe, const fs::path &dir) {
     // echo of what is typed there. Whenever the program waits, the last
     // thing it showed must be a question, which ends in a blank.
     std::string want;
-    std::size_t shown = 0, echoed = 0;
+    std::size_t shown = 0;
+    std::string echoed;
     for (const std::string &k : keys) {
-        if (!s.ok || !wait_for_input(&t, wait_ms)) break;
-        std::size_t now = t.screen.size() - echoed;
+        if (!s.ok || !wait_for_input(&t, echoed, wait_ms)) break;
+        std::size_t now = t.screen.size() - echoed.size();
         if (now < shown || now > output.size() || output[now - 1] != ' ') {
             s.fail("the program waits after '" +
                    visible(t.screen.substr(t.screen.size() > 80 ? t.screen.size() - 80 : 0)) +
@@ -156,7 +157,7 @@ bool run_case(const char *exe, const fs::path &dir) {
         }
         want += output.substr(shown, now - shown) + echo_of(k);
         shown = now;
-        echoed += echo_of(k).size();
+        echoed += echo_of(k);
         type(&t, k);
     }
     int status = finish(&t, s.ok ? wait_ms : 1000);

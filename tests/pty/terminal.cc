@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <pty.h>
 #include <signal.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <time.h>
@@ -69,20 +70,48 @@ got read_screen(terminal *t, long deadline) {
     return got::data;
 }
 
-// A program on a terminal sleeps only to wait for input, or for the terminal
-// to take its output, which the session reads all the time.
-bool sleeping(pid_t pid) {
+// One of the program's /proc files; false if the kernel does not show it.
+bool read_proc(pid_t pid, const char *name, char *text, std::size_t size) {
     char path[64];
-    std::snprintf(path, sizeof path, "/proc/%d/stat", static_cast<int>(pid));
+    std::snprintf(path, sizeof path, "/proc/%d/%s", static_cast<int>(pid), name);
     FILE *f = std::fopen(path, "r");
     if (f == nullptr) return false;
-    char stat[512];
-    std::size_t n = std::fread(stat, 1, sizeof stat - 1, f);
+    std::size_t n = std::fread(text, 1, size - 1, f);
     std::fclose(f);
-    stat[n] = '\0';
+    text[n] = '\0';
+    return n > 0;
+}
+
+// Read calls completed and bytes written, anywhere, by the program's main
+// thread, which reads the keyboard; an emulator may run threads of its own.
+struct io_counts {
+    unsigned long long reads = 0, written = 0;
+    bool operator==(const io_counts &) const = default;
+};
+
+bool io_of(pid_t pid, io_counts *c) {
+    char name[32], text[512];
+    std::snprintf(name, sizeof name, "task/%d/io", static_cast<int>(pid));
+    return read_proc(pid, name, text, sizeof text) &&
+           std::sscanf(text, "rchar: %*s wchar: %llu syscr: %llu", &c->written, &c->reads) == 2;
+}
+
+// Whether the program sleeps in a read of its standard input; where the
+// kernel does not say which call it sleeps in, whether it sleeps at all.
+bool reading(pid_t pid) {
+    char text[512];
+    long call;
+    unsigned long long fd;
+    if (read_proc(pid, "syscall", text, sizeof text))
+        return std::sscanf(text, "%ld %llx", &call, &fd) == 2 && call == SYS_read && fd == 0;
+    if (!read_proc(pid, "stat", text, sizeof text)) return false;
     // The state follows the command name, which is in parentheses.
-    const char *end = std::strrchr(stat, ')');
+    const char *end = std::strrchr(text, ')');
     return end != nullptr && end[1] == ' ' && end[2] == 'S';
+}
+
+std::size_t without_lf(std::string_view s) {
+    return s.size() - static_cast<std::size_t>(std::count(s.begin(), s.end(), '\n'));
 }
 
 }  // namespace
@@ -105,14 +134,29 @@ bool start(terminal *t, const char *exe, const char *dir) {
     return true;
 }
 
-bool wait_for_input(terminal *t, int timeout_ms) {
+bool wait_for_input(terminal *t, std::string_view echoed, int timeout_ms) {
     long deadline = now_ms() + timeout_ms;
     for (;;) {
-        got g = read_screen(t, std::min(deadline, now_ms() + 5));
-        if (g == got::closed) return false;
-        // All it wrote is on the screen before it went to sleep in its read.
-        if (g == got::timeout && sleeping(t->pid) && read_screen(t, now_ms()) == got::timeout)
-            return true;
+        // Counted before and after the look, its calls show that the read it
+        // sleeps in began after the one it last waited in returned, and has
+        // not returned either: it stands still until typed to, all its
+        // writes done, though the terminal may not have passed them on yet.
+        io_counts before, after;
+        if (io_of(t->pid, &before) && before.reads >= t->reads && reading(t->pid) &&
+            io_of(t->pid, &after) && after == before) {
+            // The terminal shows each line feed it wrote as CR LF.
+            std::size_t want = after.written + without_lf(echoed);
+            got g = got::data;
+            while (g == got::data && without_lf(t->screen) < want) g = read_screen(t, deadline);
+            if (without_lf(t->screen) == want) {
+                t->reads = after.reads + 1;
+                return true;
+            }
+            if (g != got::data) return false;
+        }
+        // Looks again at the latest after 2 ms of a quiet screen, which
+        // only bounds what the waiting costs.
+        if (read_screen(t, std::min(deadline, now_ms() + 2)) == got::closed) return false;
         if (now_ms() >= deadline) return false;
     }
 }

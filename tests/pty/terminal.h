@@ -12,6 +12,9 @@ struct terminal {
     pid_t pid = -1;
     int master = -1;
     std::string screen;  // every byte the terminal has shown, echo included
+    // Read calls the program must have completed before it can wait again:
+    // the one it last waited in has to return first.
+    unsigned long long reads = 0;
 };
 
 // Starts exe with dir as its current directory on a new pseudo-terminal in
@@ -19,9 +22,10 @@ struct terminal {
 // editing, Return read as a line feed and line feeds shown as CR LF.
 bool start(terminal *t, const char *exe, const char *dir);
 
-// Waits until the program waits for input, with all it wrote before on the
-// screen; false if it ends or does not come to wait in time.
-bool wait_for_input(terminal *t, int timeout_ms);
+// Waits until the program waits for input, with all it wrote before and
+// echoed, the echo of every key typed so far, on the screen; false if it ends
+// or does not come to wait in time.
+bool wait_for_input(terminal *t, std::string_view echoed, int timeout_ms);
 
 // Types the keys, as from the keyboard.
 void type(terminal *t, std::string_view keys);
