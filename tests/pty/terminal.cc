@@ -4,7 +4,6 @@
 #include <poll.h>
 #include <pty.h>
 #include <signal.h>
-#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <time.h>
@@ -103,7 +102,11 @@ bool reading(pid_t pid) {
     long call;
     unsigned long long fd;
     if (read_proc(pid, "syscall", text, sizeof text))
-        return std::sscanf(text, "%ld %llx", &call, &fd) == 2 && call == SYS_read && fd == 0;
+        // The kernel's number for read: 0 for a 64-bit process (an emulator
+        // running a 32-bit program too), 3 for a 32-bit one; this test may
+        // itself be a 32-bit program that an emulator runs.
+        return std::sscanf(text, "%ld %llx", &call, &fd) == 2 && (call == 0 || call == 3) &&
+               fd == 0;
     if (!read_proc(pid, "stat", text, sizeof text)) return false;
     // The state follows the command name, which is in parentheses.
     const char *end = std::strrchr(text, ')');
