@@ -1,6 +1,6 @@
 # The real executables on scripted input: exact output, status and file, case
 # by case; and saving where the medium refuses (no write permission, a
-# read-only or full medium, fconfig.dat a directory) and through links.
+# read-only or full medium, a file-size limit) and through links.
 foreach(lang en sv)
   add_test(NAME e2e_${lang}
     COMMAND ${CMAKE_CURRENT_LIST_DIR}/run.sh $<TARGET_FILE:dprep-${lang}>
