@@ -262,6 +262,12 @@ int fs_fsync(int fd) {
 int fs_close(int fd) {
     return ::close(fd);
 }
+int fs_stat(const char *path, struct stat *st) {
+    return ::stat(path, st);
+}
+int fs_fstat(int fd, struct stat *st) {
+    return ::fstat(fd, st);
+}
 ssize_t fs_readlink(const char *path, char *buf, std::size_t n) {
     return ::readlink(path, buf, n);
 }

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -54,6 +55,14 @@ int fs_close(int fd) {
     // A failing close still releases the descriptor, as close(2) does.
     int r = ::close(fd);
     return make("close", [&] { return r; });
+}
+
+int fs_stat(const char *path, struct stat *st) {
+    return make("stat", [&] { return ::stat(path, st); });
+}
+
+int fs_fstat(int fd, struct stat *st) {
+    return make("fstat", [&] { return ::fstat(fd, st); });
 }
 
 ssize_t fs_readlink(const char *path, char *buf, std::size_t n) {

@@ -2,6 +2,7 @@
 #include "config/file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -235,11 +236,28 @@ bool compose(const options *o, file_text *t) {
 }  // namespace
 
 void load_file(options *o) {
-    int fd = fs_open(file_name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0);
     // No file is a new floppy. A file that is there but cannot be read must
     // not pass for one: the defaults would then replace it on the next save.
+    // Only a regular file is opened: a device or a FIFO could be read for
+    // ever, block, or do something on being opened (a serial line).
+    struct stat st;
+    if (fs_stat(file_name, &st) != 0) {
+        if (errno != ENOENT) std::fputs(msg.cannot_read, io.err);
+        return;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        std::fputs(msg.cannot_read, io.err);
+        return;
+    }
+    int fd = fs_open(file_name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0);
     if (fd < 0) {
         if (errno != ENOENT) std::fputs(msg.cannot_read, io.err);
+        return;
+    }
+    // What was opened may have been put there after the look above.
+    if (fs_fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        std::fputs(msg.cannot_read, io.err);
+        fs_close(fd);
         return;
     }
     static char buf[4096];

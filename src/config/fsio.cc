@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -25,6 +26,14 @@ int fs_fsync(int fd) {
 
 int fs_close(int fd) {
     return ::close(fd);
+}
+
+int fs_stat(const char *path, struct stat *st) {
+    return ::stat(path, st);
+}
+
+int fs_fstat(int fd, struct stat *st) {
+    return ::fstat(fd, st);
 }
 
 ssize_t fs_readlink(const char *path, char *buf, std::size_t n) {

@@ -3,6 +3,7 @@
 // Each behaves as the system call of the same name: -1 and errno on failure.
 #pragma once
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 #include <cstddef>
@@ -12,6 +13,9 @@ ssize_t fs_read(int fd, void *buf, std::size_t n);
 ssize_t fs_write(int fd, const void *buf, std::size_t n);
 int fs_fsync(int fd);
 int fs_close(int fd);
+// stat follows symbolic links, as opening the path would.
+int fs_stat(const char *path, struct stat *st);
+int fs_fstat(int fd, struct stat *st);
 ssize_t fs_readlink(const char *path, char *buf, std::size_t n);
 // Creates a new file exclusively, mode 0600, naming it after the template
 // (mkstemps); returns its descriptor.

@@ -6,6 +6,7 @@
 #include <limits.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -51,9 +52,15 @@ bool resolve_target(const char *name, char *path) {
     return false;
 }
 
-// Opening the existing file for writing, as a plain save would, must be
-// allowed: a read-only file is not replaced behind the operator's back.
+// Only a regular file, or nothing yet, may be replaced: a rename over a
+// device node or a FIFO would put the file in its place, and a directory
+// cannot be. Opening the existing file for writing, as a plain save would,
+// must be allowed: a read-only file is not replaced behind the operator's
+// back.
 bool may_write(const char *path) {
+    struct stat st;
+    if (fs_stat(path, &st) != 0) return errno == ENOENT;
+    if (!S_ISREG(st.st_mode)) return false;
     int fd = fs_open(path, O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0);
     if (fd < 0) return errno == ENOENT;
     fs_close(fd);

@@ -207,6 +207,35 @@ else
     result "$name" "$(failed_save "$d" "$top/old" "fconfig.dat ")"
 fi
 
+# No regular file in place of fconfig.dat: reported once as unreadable,
+# nothing read from it (a device could be read for ever, a FIFO block), the
+# dialogue from the defaults, and the save refused with the node untouched.
+# Exactly the end-to-end case of a directory there, which pins those bytes.
+nodes() {
+    for f in "$1"/*; do stat -c '%n %F %t %T' "$f"; done
+}
+for node in FIFO "character device" "link to a character device"; do
+    name="fconfig.dat a $node"
+    d=$top/node-$(echo "$node" | tr ' ' -)
+    mkdir "$d"
+    case $node in
+    FIFO) mkfifo "$d/fconfig.dat" ;;
+    # The numbers of /dev/zero, which never ends.
+    character*) mknod "$d/fconfig.dat" c 1 5 2>/dev/null ;;
+    link*) mknod "$d/zero" c 1 5 2>/dev/null && ln -s zero "$d/fconfig.dat" ;;
+    esac || { skip "$name" "mknod refused (it needs root)"; continue; }
+    nodes "$d" >"$top/nodes"
+    (cd "$d" && timeout 10 "$top/prog" <"$cases/save-refused/stdin" >"$top/out" 2>"$top/err")
+    status=$?
+    why=
+    [ "$status" = 1 ] || why="status $status, expected 1"
+    cmp -s "$top/out" "$cases/save-refused/stdout" || why="$why; standard output differs"
+    cmp -s "$top/err" "$cases/save-refused/stderr" ||
+        why="$why; standard error was '$(head -c 200 "$top/err")'"
+    nodes "$d" | cmp -s - "$top/nodes" || why="$why; the directory changed: $(nodes "$d")"
+    result "$name" "${why#; }"
+done
+
 name="save through a symbolic link"
 d=$top/link
 mkdir "$d" && cp "$top/old" "$d/real.dat" && ln -s real.dat "$d/fconfig.dat"
