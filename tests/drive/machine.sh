@@ -38,7 +38,7 @@ kit=$cache/$codename/$arch
 # The kernel that linux-image-FLAVOUR stands for today, its modules for the
 # floppy and FAT, and busybox; on failure, why.
 fetch() {
-    local apt=$cache/$codename/apt tmp=$cache/tmp-$arch kernel m f why
+    local apt=$cache/$codename/apt tmp=$cache/tmp-$arch kernel parts vmlinuz m f why
     rm -rf "$tmp" && mkdir -p "$apt/lists/partial" "$tmp" || return 1
     printf 'deb [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://deb.debian.org/%s main\n' \
         "debian $codename" "debian $codename-updates" "debian-security $codename-security" >"$apt/sources.list"
@@ -60,15 +60,23 @@ fetch() {
     kernel=$(apt-cache "$@" depends "linux-image-$flavour:$arch" |
         sed -n 's/^ *Depends: \(linux-image-[0-9][^ :]*\).*/\1/p' | head -n 1)
     [ -n "$kernel" ] || { echo "Debian $codename has no linux-image-$flavour:$arch" && return 1; }
-    why=$(cd "$tmp" && apt-get "$@" download "$kernel:$arch" "busybox-static:$arch" 2>&1) ||
-        { echo "apt cannot download $kernel and busybox-static:$arch: $why" && return 1; }
+    # From forky on, the image package holds no files: the kernel and the
+    # modules come in the linux-binary and linux-modules packages it needs.
+    parts=$(apt-cache "$@" depends "$kernel:$arch" |
+        sed -n "s/^ *Depends: \(linux-\(binary\|modules\)-[0-9][^ :]*\).*/\1:$arch/p")
+    # shellcheck disable=SC2086 # one word a package
+    why=$(cd "$tmp" && apt-get "$@" download "$kernel:$arch" $parts "busybox-static:$arch" 2>&1) ||
+        { echo "apt cannot download $kernel${parts:+ ($parts)} and busybox-static:$arch: $why" && return 1; }
     for f in "$tmp"/*.deb; do dpkg-deb -x "$f" "$tmp/root" || return 1; done
     # Debian 13 keeps busybox and the modules under /usr, the modules
     # compressed; the PC's busybox insmod takes them plain.
     f=$(ls "$tmp"/root/{usr/,}bin/busybox 2>/dev/null | head -n 1)
     [ -n "$f" ] || { echo "busybox-static:$arch has no bin/busybox or usr/bin/busybox" && return 1; }
-    rm -rf "$kit" && mkdir -p "$kit/modules" && cp "$f" "$kit/" && cp "$tmp"/root/boot/vmlinuz-* "$kit/vmlinuz" ||
-        return 1
+    # Debian 12 and 13 keep the kernel as /boot/vmlinuz-VERSION, forky as
+    # /usr/lib/modules/VERSION/vmlinuz.
+    vmlinuz=$(ls "$tmp"/root/boot/vmlinuz-* "$tmp"/root/{usr/,}lib/modules/*/vmlinuz 2>/dev/null | head -n 1)
+    [ -n "$vmlinuz" ] || { echo "$kernel${parts:+ ($parts)} has no boot/vmlinuz-* or usr/lib/modules/*/vmlinuz" && return 1; }
+    rm -rf "$kit" && mkdir -p "$kit/modules" && cp "$f" "$kit/" && cp "$vmlinuz" "$kit/vmlinuz" || return 1
     for m in floppy fat vfat msdos nls_cp437 nls_ascii nls_iso8859-1; do
         f=$(find "$tmp/root/lib/modules" "$tmp/root/usr/lib/modules" -name "$m.ko*" 2>/dev/null | head -n 1)
         case $f in
