@@ -52,7 +52,7 @@ run_prog() {
 # session DIR INPUT GOT PROGRAM: PROGRAM run in DIR on INPUT; its standard
 # output, standard error and exit status into the folder GOT.
 session() {
-    (cd "$1" && run_prog "$4" <"$2" >"$3/stdout" 2>"$3/stderr")
+    (cd "$1" && run_prog "$4") <"$2" >"$3/stdout" 2>"$3/stderr"
     echo $? >"$3/status"
 }
 
