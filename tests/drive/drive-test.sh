@@ -8,17 +8,17 @@
 # Exits 77 (skipped) where a tool, QEMU or Debian's packages are missing.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
+. "$here/../lib.sh"
 en=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 sv=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
 for tool in mkfs.fat fsck.fat mcopy mtype mdir; do
-    command -v "$tool" >/dev/null 2>&1 || { echo "SKIP: $tool is not installed" && exit 77; }
+    command -v "$tool" >/dev/null 2>&1 || skip "$tool is not installed"
 done
 # mtools refuses images whose boot sector it finds odd; mkfs.fat's is fine.
 MTOOLS_SKIP_CHECK=1
 export MTOOLS_SKIP_CHECK
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-trap 'exit 1' INT TERM
+new_scratch
+work=$scratch
 grep -v -e '^#' -e '^$' "$here/sessions" >"$work/table"
 
 # each FUNCTION: calls it for every row of the table and language, the
@@ -35,7 +35,7 @@ each() {
 }
 facts() {
     base=${floppy%+*} mod=${floppy#"${floppy%+*}"}
-    c=$here/../e2e/cases/$lang/$case refusal=$here/../e2e/cases/$lang/save-refused
+    c=$here/../e2e/cases/$lang/$case subject="$lang $name"
     case $mod in
     +ro) mode=ro refused=1 ;;
     +full) mode=rw refused=1 ;;
@@ -82,25 +82,13 @@ prepare() {
 check() {
     got=$work/out/$n want=$work/want image=$work/out/$n.img
     rm -rf "$want" && mkdir -p "$want" || exit 2
-    # The screen the case pins. A refused save's ends at the confirmation
-    # question, where the save-refused case's does.
     [ -z "$k" ] || cmp -s "$start" "$c/before.dat" || fail "the diskette does not hold $case's before.dat"
-    cp "$c/stdout" "$want/"
-    cat "$c/stderr" >"$want/stderr" 2>/dev/null
-    cat "$c/status" >"$want/status" 2>/dev/null || echo 0 >"$want/status"
-    if [ -n "$refused" ]; then
-        q=$(tail -n 1 "$refusal/stdout") LC_ALL=C awk '$0 == ENVIRON["q"] { printf "%s", $0; exit } 1' \
-            "$want/stdout" >"$want/cut" && mv "$want/cut" "$want/stdout"
-        # Its last line: the case's floppy, unlike these, cannot be read either.
-        tail -n 1 "$refusal/stderr" >"$want/stderr" && cp "$refusal/status" "$want/"
-    fi
+    expect "$c" "$want" ${refused:+refused}
     case $(cat "$got/mount" 2>/dev/null) in
     "/dev/fd0 /mnt $fs $mode,"*) ;;
     *) fail "not mounted as $fs, $mode" && return ;;
     esac
-    for f in status stdout stderr; do
-        cmp -s "$want/$f" "$got/$f" || { fail "$f differs" && diff "$want/$f" "$got/$f" | head -n 10; }
-    done
+    same "$want" "$got"
     # fsck.fat lists a long name with the 8.3 name in brackets after it.
     fsck.fat -n -l "$image" >"$work/fsck" 2>&1 || fail "fsck.fat: $(tail -n 5 "$work/fsck")"
     names=$(sed -n 's|^Checking file /||p' "$work/fsck" | sed 's|.* (\(.*\))$|\1|' | sort | tr '\n' ' ')
@@ -126,14 +114,9 @@ case $? in
 77) exit 77 ;;
 *) exit 1 ;;
 esac
-failed=0
-fail() {
-    echo "FAIL $lang $name: $*"
-    failed=$((failed + 1))
-}
 each check
-if [ "$failed" -ne 0 ]; then
-    echo "$failed failures; the machine's console ends:"
+if [ "$failures" -ne 0 ]; then
+    echo "$failures failures; the machine's console ends:"
     tail -n 30 "$work/out/console"
     exit 1
 fi

@@ -18,11 +18,7 @@
 # Exits 77 (skipped), saying why, where QEMU or those packages cannot be had.
 set -u
 plan=$1 out=$2 en=$3 sv=$4
-
-skip() {
-    echo "SKIP: $*"
-    exit 77
-}
+. "$(dirname "$0")/../lib.sh"
 case $(od -An -tu1 -j4 -N1 "$en" | tr -d ' ') in
 1) arch=i386 flavour=686 qemu=qemu-system-i386 cpu=(-cpu pentium2) codename=bookworm ;;
 2) arch=amd64 flavour=amd64 qemu=qemu-system-x86_64 cpu=() codename=$(. /etc/os-release && echo "${VERSION_CODENAME-}") ;;

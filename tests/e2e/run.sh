@@ -12,27 +12,28 @@
 #               directory stands for a fconfig.dat that no save can replace
 #   after.dat   fconfig.dat expected after the run (none: as before)
 # The run happens in an empty scratch directory, which must hold nothing but
-# fconfig.dat afterwards. DPREP_EMULATOR, when set, is the command that runs
-# the executable (a 32-bit build on a kernel that runs no 32-bit program).
+# fconfig.dat afterwards. The executable runs as run_prog (tests/lib.sh)
+# runs it: under the runner and through the emulator that the environment
+# names, if any.
+#
+# Usage: run.sh EXECUTABLE CASES [CASE...]: every case in CASES, or the
+# cases named.
 #
 # With DPREP_REGENERATE=1 (tests/regenerate) each case's expected output is
 # rewritten from the run instead: stdout always, stderr and status only when
 # not empty and not 0, after.dat only when the run leaves a file other than
 # before.dat (or the case pinned one already); every file changed is named.
 set -u
+. "$(dirname "$0")/../lib.sh"
 exe=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 cases=$(cd "$2" && pwd)
+shift 2
 failed=0
 count=0
 changed=0
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
-
-fail() {
-    [ "$case_failed" = 1 ] || echo "FAIL $name: $(cat "$case/about" 2>/dev/null)"
-    echo "  $*"
-    case_failed=1
-}
+new_scratch
+got=$scratch/got want=$scratch/want
+mkdir "$got" "$want"
 
 # put FILE CONTENT-FILE, drop FILE: regenerating, said when it changes.
 put() {
@@ -49,10 +50,9 @@ drop() {
 }
 
 regenerate() {
-    put "$case/stdout" "$scratch/out"
-    if [ -s "$scratch/err" ]; then put "$case/stderr" "$scratch/err"; else drop "$case/stderr"; fi
-    echo "$status" >"$scratch/status"
-    if [ "$status" != 0 ]; then put "$case/status" "$scratch/status"; else drop "$case/status"; fi
+    put "$case/stdout" "$got/stdout"
+    if [ -s "$got/stderr" ]; then put "$case/stderr" "$got/stderr"; else drop "$case/stderr"; fi
+    if [ "$(cat "$got/status")" != 0 ]; then put "$case/status" "$got/status"; else drop "$case/status"; fi
     if [ -f "$work/fconfig.dat" ] &&
         { [ -f "$case/after.dat" ] || ! cmp -s "$work/fconfig.dat" "$case/before.dat"; }; then
         put "$case/after.dat" "$work/fconfig.dat"
@@ -61,35 +61,22 @@ regenerate() {
     fi
 }
 
-differs() {  # expected, got, what
-    cmp -s "$1" "$2" && return 1
-    fail "$3 differs"
-    diff "$1" "$2" | head -20
-}
-
-for case in "$cases"/*/; do
-    case=${case%/}
-    name=$(basename "$case")
+[ $# -gt 0 ] || set -- $(ls "$cases")
+for name; do
+    case=$cases/$name
+    subject=$name
     count=$((count + 1))
-    case_failed=0
+    before=$failures
     work=$scratch/$name
     mkdir "$work"
     [ -e "$case/before.dat" ] && cp -R "$case/before.dat" "$work/fconfig.dat"
-    (cd "$work" && timeout 10 ${DPREP_EMULATOR-} "$exe" <"$case/stdin" >"$scratch/out" 2>"$scratch/err")
-    status=$?
+    session "$work" "$case/stdin" "$got" "$exe"
     if [ "${DPREP_REGENERATE-}" = 1 ]; then
         regenerate
         continue
     fi
-    want_status=0
-    [ -f "$case/status" ] && want_status=$(cat "$case/status")
-    [ "$status" = "$want_status" ] || fail "status $status, expected $want_status"
-    differs "$case/stdout" "$scratch/out" "standard output"
-    if [ -f "$case/stderr" ]; then
-        differs "$case/stderr" "$scratch/err" "standard error"
-    elif [ -s "$scratch/err" ]; then
-        fail "unexpected standard error: $(head -c 300 "$scratch/err")"
-    fi
+    expect "$case" "$want"
+    same "$want" "$got"
     want_file=
     if [ -f "$case/after.dat" ]; then want_file=$case/after.dat
     elif [ -e "$case/before.dat" ]; then want_file=$case/before.dat
@@ -106,7 +93,7 @@ for case in "$cases"/*/; do
     fi
     others=$(ls -A "$work" | grep -v -x fconfig.dat)
     [ -z "$others" ] || fail "left behind: $others"
-    failed=$((failed + case_failed))
+    [ "$failures" = "$before" ] || { failed=$((failed + 1)) && echo "  $name pins: $(cat "$case/about")"; }
 done
 
 if [ "${DPREP_REGENERATE-}" = 1 ]; then
@@ -114,4 +101,5 @@ if [ "${DPREP_REGENERATE-}" = 1 ]; then
     exit 0
 fi
 echo "$count cases, $failed failed"
-[ "$count" -gt 0 ] && [ "$failed" -eq 0 ]
+[ "$count" -gt 0 ] || fail "no case in $cases"
+finish

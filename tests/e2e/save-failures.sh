@@ -12,9 +12,10 @@
 # with setpriv, and the tmpfs is mounted in a namespace of its own; they are
 # skipped where that is refused.
 set -u
+. "$(dirname "$0")/../lib.sh"
 # The full medium, run by the scenario below in a mount namespace of its own
 # (with a user namespace too, for a user), so that its tmpfs goes away with
-# the namespace: save-failures.sh --full-medium DIR TOP.
+# the namespace: save-failures.sh --full-medium DIR TOP INPUT.
 if [ "${1-}" = --full-medium ]; then
     d=$2 top=$3
     mount -t tmpfs -o size=64k,mode=755 tmpfs "$d" || exit 3
@@ -26,41 +27,25 @@ if [ "${1-}" = --full-medium ]; then
     cp "$top/old" "$d/fconfig.dat" && dd if=/dev/zero of="$d/fill" bs=1024 2>/dev/null
     printf 'x' 2>/dev/null >"$d/probe" && exit 4
     rm -f "$d/probe"
-    (cd "$d" && timeout 10 "$top/prog" <"$top/input" >"$top/out" 2>"$top/err")
-    echo $? >"$top/status"
+    session "$d" "$4" "$top/got" "$top/prog"
     cp -R "$d/." "$top/full-seen"
     exit 0
 fi
-exe=$1
 cases=$(cd "$2" && pwd)
-failures=0
-top=$(mktemp -d "${TMPDIR:-/tmp}/save-failures.XXXXXX") || exit 1
-cleanup() {
-    chmod -R u+rwx "$top" 2>/dev/null
-    rm -rf "$top"
-}
-trap cleanup EXIT
-trap 'exit 2' HUP INT TERM
+new_scratch
+top=$scratch
 # A copy of the program that another user may run, wherever the build lies.
 chmod 755 "$top"
-cp "$exe" "$top/prog" && chmod 755 "$top/prog" || exit 1
-# Through the emulator, if the build needs one (see run.sh).
-if [ -n "${DPREP_EMULATOR-}" ]; then
-    mv "$top/prog" "$top/prog.elf"
-    printf '#!/bin/sh\nexec %s %s/prog.elf "$@"\n' "$DPREP_EMULATOR" "$top" >"$top/prog"
-    chmod 755 "$top/prog"
-fi
+cp "$1" "$top/prog" && chmod 755 "$top/prog" || exit 1
 
-# The whole run's answers, and what they save; the refused save's screen and
-# message; and an older file for the save to replace.
-cp "$cases/whole-run/stdin" "$top/input"
-cp "$cases/whole-run/after.dat" "$top/new"
-tail -n 1 "$cases/save-refused/stdout" >"$top/question"
-# The refused save's message: its last line, since that case's fconfig.dat
-# (a directory, which that case pins) cannot be read either.
-tail -n 1 "$cases/save-refused/stderr" >"$top/want-err"
-sed -e 's/^ip=.*/ip=192.168.1.2/' -e 's/^password=.*/password=oldpass1/' "$top/new" >"$top/old"
-
+# The whole run saves into a folder without fconfig.dat, the case resave
+# over the file the whole run left: what each prints when the save succeeds;
+# and on a medium that refuses the second's save, what that prints.
+cp "$cases/resave/before.dat" "$top/old"
+mkdir "$top/got" "$top/whole-run" "$top/resave" "$top/refused" "$top/node-refused"
+expect "$cases/whole-run" "$top/whole-run"
+expect "$cases/resave" "$top/resave"
+expect "$cases/resave" "$top/refused" refused
 root=no
 [ "$(id -u)" = 0 ] && root=yes
 # As root, the permission scenarios run as nobody; otherwise as the caller.
@@ -72,61 +57,44 @@ if [ $root = yes ]; then
     fi
 fi
 
-result() {  # scenario, failure text or empty
-    if [ -n "$2" ]; then
-        echo "FAIL $1: $2"
-        failures=$((failures + 1))
-    else
-        echo "PASS $1"
-    fi
+begin() {
+    subject=$1 before=$failures
+}
+pass() {
+    [ "$failures" != "$before" ] || echo "PASS $subject"
 }
 
-skipped=0
-skip() {
-    echo "SKIP $1: $2"
-    skipped=$((skipped + 1))
-}
-
-# Runs the program in directory $1, as another user when $2 is "other".
+# Runs the program in directory $1 on the case ($c) that suits it, as
+# another user when $2 is "other".
 run() {
+    c=whole-run
+    [ -e "$1/fconfig.dat" ] && c=resave
     if [ "${2-}" = other ]; then
-        (cd "$1" && timeout 10 $as_other "$top/prog" <"$top/input" >"$top/out" 2>"$top/err")
+        DPREP_RUNNER=$as_other session "$1" "$cases/$c/stdin" "$top/got" "$top/prog"
     else
-        (cd "$1" && timeout 10 "$top/prog" <"$top/input" >"$top/out" 2>"$top/err")
+        session "$1" "$cases/$c/stdin" "$top/got" "$top/prog"
     fi
-    status=$?
 }
 
 listing() {
     ls -A "$1" | tr '\n' ' '
 }
 
-# After a refused save: status, message, no closing text, the directory's
-# entries ($3) and the old file ($2, or empty when there is none to compare).
+# After a refused save in directory $1: what it prints, the old file as it
+# was, and the directory's entries ($2).
 failed_save() {
-    why=
-    [ "$status" = 1 ] || why="status $status, expected 1"
-    cmp -s "$top/err" "$top/want-err" ||
-        why="$why; standard error was '$(head -c 200 "$top/err")'"
-    n=$(wc -c <"$top/question")
-    tail -c "$n" "$top/out" | cmp -s - "$top/question" ||
-        why="$why; output goes on after the confirmation question"
-    [ "$(listing "$1")" = "$3" ] || why="$why; directory holds: $(listing "$1")"
-    if [ -n "$2" ]; then
-        cmp -s "$1/fconfig.dat" "$2" || why="$why; fconfig.dat changed"
-    fi
-    echo "${why#; }"
+    same "$top/refused" "$top/got"
+    cmp -s "$1/fconfig.dat" "$top/old" || fail "fconfig.dat changed"
+    [ "$(listing "$1")" = "$2" ] || fail "directory holds: $(listing "$1")"
+    pass
 }
 
-# After a save that should succeed: status, no message, the file written
-# ($2) with the new content, and the directory's entries ($3).
+# After a save that should succeed: what it prints, the file written ($2)
+# with the new content, and the directory's entries ($3).
 good_save() {
-    why=
-    [ "$status" = 0 ] || why="status $status, expected 0"
-    [ -s "$top/err" ] && why="$why; standard error was '$(head -c 200 "$top/err")'"
-    cmp -s "$1/$2" "$top/new" || why="$why; $2 does not hold the new configuration"
-    [ "$(listing "$1")" = "$3" ] || why="$why; directory holds: $(listing "$1")"
-    echo "${why#; }"
+    same "$top/$c" "$top/got"
+    cmp -s "$1/$2" "$cases/$c/after.dat" || fail "$2 does not hold the new configuration"
+    [ "$(listing "$1")" = "$3" ] || fail "directory holds: $(listing "$1")"
 }
 
 # Permissions hold back only an ordinary user.
@@ -134,38 +102,40 @@ other_user_setup() {  # directory: hand it and what it holds to that user
     [ $root = yes ] && chown -R 65534:65534 "$1"
 }
 
-name="directory without write permission"
+begin "directory without write permission"
 if [ "$as_other" = unusable ]; then
-    skip "$name" "cannot run the program as uid 65534 (setpriv, or the scratch directory)"
+    skipped "cannot run the program as uid 65534 (setpriv, or the scratch directory)"
 else
     d=$top/no-write
     mkdir "$d" && cp "$top/old" "$d/fconfig.dat" && chmod 644 "$d/fconfig.dat"
     other_user_setup "$d"
     chmod 555 "$d"
     run "$d" other
-    result "$name" "$(failed_save "$d" "$top/old" "fconfig.dat ")"
+    failed_save "$d" "fconfig.dat "
     chmod 755 "$d"
 fi
 
-name="read-only fconfig.dat"
+begin "read-only fconfig.dat"
 if [ "$as_other" = unusable ]; then
-    skip "$name" "cannot run the program as uid 65534 (setpriv, or the scratch directory)"
+    skipped "cannot run the program as uid 65534 (setpriv, or the scratch directory)"
 else
     d=$top/read-only
     mkdir "$d" && cp "$top/old" "$d/fconfig.dat"
     other_user_setup "$d"
     chmod 444 "$d/fconfig.dat"
     run "$d" other
-    result "$name" "$(failed_save "$d" "$top/old" "fconfig.dat ")"
+    failed_save "$d" "fconfig.dat "
 fi
 
 # A full medium: a tmpfs filled up.
-name="full medium"
+begin "full medium"
 mkdir "$top/full" "$top/full-seen"
 ns="unshare -m"
 [ $root = yes ] || ns="unshare -rm"
 full() {  # extra options of unshare
-    $ns "$@" sh "$0" --full-medium "$top/full" "$top" 2>"$top/ns.err"
+    # sudo passes on no environment: the emulator is named here.
+    $ns "$@" env DPREP_EMULATOR="${DPREP_EMULATOR-}" sh "$0" --full-medium "$top/full" "$top" \
+        "$cases/resave/stdin" 2>"$top/ns.err"
 }
 full
 status=$?  # 1: unshare itself failed
@@ -182,29 +152,25 @@ if [ $status = 1 ] && grep -q propagation "$top/ns.err"; then
     status=$?
 fi
 case $status in
-0)
-    status=$(cat "$top/status")
-    result "$name" "$(failed_save "$top/full-seen" "$top/old" "fconfig.dat fill ")"
-    ;;
-4) skip "$name" "the tmpfs still takes writes after filling it" ;;
-5) skip "$name" "a tmpfs here would be seen outside its mount namespace" ;;
-*) skip "$name" "no tmpfs in a mount namespace of its own: $(head -c 200 "$top/ns.err")" ;;
+0) failed_save "$top/full-seen" "fconfig.dat fill " ;;
+4) skipped "the tmpfs still takes writes after filling it" ;;
+5) skipped "a tmpfs here would be seen outside its mount namespace" ;;
+*) skipped "no tmpfs in a mount namespace of its own: $(head -c 200 "$top/ns.err")" ;;
 esac
-rm -f "$top/out" "$top/err" "$top/status"  # root's, after sudo
+rm -f "$top/got/"*  # root's, after sudo
 
 # Past the limit the write fails, and with it the save, instead of the
 # limit's signal ending the program with the temporary file left.
-name="file-size limit below the file's size"
+begin "file-size limit below the file's size"
 if ! command -v prlimit >/dev/null 2>&1; then
-    skip "$name" "prlimit is not installed"
+    skipped "prlimit is not installed"
 else
     d=$top/size-limit
     mkdir "$d" && cp "$top/old" "$d/fconfig.dat"
     # Standard output through a pipe: the limit holds for the files written.
-    (cd "$d" && { prlimit --fsize=100 "$top/prog" <"$top/input" 2>"$top/err"
-        echo $? >"$top/status"; } | cat >"$top/out")
-    status=$(cat "$top/status")
-    result "$name" "$(failed_save "$d" "$top/old" "fconfig.dat ")"
+    (cd "$d" && { DPREP_RUNNER="prlimit --fsize=100" run_prog "$top/prog" <"$cases/resave/stdin" 2>"$top/got/stderr"
+        echo $? >"$top/got/status"; } | cat >"$top/got/stdout")
+    failed_save "$d" "fconfig.dat "
 fi
 
 # No regular file in place of fconfig.dat: reported once as unreadable,
@@ -214,8 +180,9 @@ fi
 nodes() {
     for f in "$1"/*; do stat -c '%n %F %t %T' "$f"; done
 }
+expect "$cases/save-refused" "$top/node-refused"
 for node in FIFO "character device" "link to a character device"; do
-    name="fconfig.dat a $node"
+    begin "fconfig.dat a $node"
     d=$top/node-$(echo "$node" | tr ' ' -)
     mkdir "$d"
     case $node in
@@ -223,54 +190,40 @@ for node in FIFO "character device" "link to a character device"; do
     # The numbers of /dev/zero, which never ends.
     character*) mknod "$d/fconfig.dat" c 1 5 2>/dev/null ;;
     link*) mknod "$d/zero" c 1 5 2>/dev/null && ln -s zero "$d/fconfig.dat" ;;
-    esac || { skip "$name" "mknod refused (it needs root)"; continue; }
+    esac || { skipped "mknod refused (it needs root)"; continue; }
     nodes "$d" >"$top/nodes"
-    (cd "$d" && timeout 10 "$top/prog" <"$cases/save-refused/stdin" >"$top/out" 2>"$top/err")
-    status=$?
-    why=
-    [ "$status" = 1 ] || why="status $status, expected 1"
-    cmp -s "$top/out" "$cases/save-refused/stdout" || why="$why; standard output differs"
-    cmp -s "$top/err" "$cases/save-refused/stderr" ||
-        why="$why; standard error was '$(head -c 200 "$top/err")'"
-    nodes "$d" | cmp -s - "$top/nodes" || why="$why; the directory changed: $(nodes "$d")"
-    result "$name" "${why#; }"
+    session "$d" "$cases/save-refused/stdin" "$top/got" "$top/prog"
+    same "$top/node-refused" "$top/got"
+    nodes "$d" | cmp -s - "$top/nodes" || fail "the directory changed: $(nodes "$d")"
+    pass
 done
 
-name="save through a symbolic link"
+begin "save through a symbolic link"
 d=$top/link
 mkdir "$d" && cp "$top/old" "$d/real.dat" && ln -s real.dat "$d/fconfig.dat"
 run "$d"
-why=$(good_save "$d" real.dat "fconfig.dat real.dat ")
-[ "$(readlink "$d/fconfig.dat")" = real.dat ] ||
-    why="${why:+$why; }fconfig.dat is no longer the link to real.dat"
-result "$name" "$why"
+good_save "$d" real.dat "fconfig.dat real.dat "
+[ "$(readlink "$d/fconfig.dat")" = real.dat ] || fail "fconfig.dat is no longer the link to real.dat"
+pass
 
-name="save through a dangling symbolic link"
+begin "save through a dangling symbolic link"
 d=$top/dangling
 mkdir "$d" && ln -s new.dat "$d/fconfig.dat"
 run "$d"
-why=$(good_save "$d" new.dat "fconfig.dat new.dat ")
-[ "$(readlink "$d/fconfig.dat")" = new.dat ] ||
-    why="${why:+$why; }fconfig.dat is no longer the link to new.dat"
-result "$name" "$why"
+good_save "$d" new.dat "fconfig.dat new.dat "
+[ "$(readlink "$d/fconfig.dat")" = new.dat ] || fail "fconfig.dat is no longer the link to new.dat"
+pass
 
-name="save into an empty directory"
-d=$top/empty
-mkdir "$d"
-run "$d"
-why=$(good_save "$d" fconfig.dat "fconfig.dat ")
-mode=$(stat -c %a "$d/fconfig.dat" 2>/dev/null)
-[ "$mode" = 600 ] || why="${why:+$why; }fconfig.dat has mode $mode, expected 600"
-result "$name" "$why"
+for start in "" old; do
+    if [ -z "$start" ]; then begin "save into an empty directory"; else begin "save over an existing file"; fi
+    d=$top/into-$start
+    mkdir "$d"
+    [ -z "$start" ] || { cp "$top/old" "$d/fconfig.dat" && chmod 644 "$d/fconfig.dat"; }
+    run "$d"
+    good_save "$d" fconfig.dat "fconfig.dat "
+    mode=$(stat -c %a "$d/fconfig.dat" 2>/dev/null)
+    [ "$mode" = 600 ] || fail "fconfig.dat has mode $mode, expected 600"
+    pass
+done
 
-name="save over an existing file"
-d=$top/replace
-mkdir "$d" && cp "$top/old" "$d/fconfig.dat" && chmod 644 "$d/fconfig.dat"
-run "$d"
-why=$(good_save "$d" fconfig.dat "fconfig.dat ")
-mode=$(stat -c %a "$d/fconfig.dat" 2>/dev/null)
-[ "$mode" = 600 ] || why="${why:+$why; }fconfig.dat has mode $mode, expected 600"
-result "$name" "$why"
-
-[ "$failures" -eq 0 ] || exit 1
-[ "$skipped" -eq 0 ] || exit 77
+finish

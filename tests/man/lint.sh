@@ -15,6 +15,7 @@
 # the checks it could make, when one of mandoc, groff and man is missing.
 
 set -u
+. "$(dirname "$0")/../lib.sh"
 
 if [ $# -ne 1 ]; then
     echo "usage: $0 DIR" >&2
@@ -42,15 +43,8 @@ for key in $keys; do
     expected="$expected$key "
 done
 
-out=$(mktemp) || exit 1
-tmp=$(mktemp -d) || exit 1
-trap 'rm -rf "$out" "$tmp"' EXIT
-failures=0
-
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
+new_scratch
+out=$scratch/out tmp=$scratch
 
 # Runs a command and fails when it prints anything, on either stream, or
 # exits with non-zero status. The first argument names it in the report.
@@ -122,7 +116,7 @@ if $have_mandoc; then
             silent "mandoc -T lint $page" mandoc -T lint "$page"
     done
 else
-    echo "SKIP: mandoc is not installed: its lint and width checks"
+    skipped "mandoc is not installed: its lint and width checks"
 fi
 
 if $have_groff; then
@@ -134,7 +128,7 @@ if $have_groff; then
         fi
     done
 else
-    echo "SKIP: groff is not installed: its warnings and width checks"
+    skipped "groff is not installed: its warnings and width checks"
 fi
 
 # At 80 columns, with each renderer installed: no line wider (characters
@@ -154,7 +148,7 @@ renderers=
 if command -v man >/dev/null 2>&1 && $have_groff; then
     renderers=man
 else
-    echo "SKIP: man (man-db, with groff) is not installed: its width check"
+    skipped "man (man-db, with groff) is not installed: its width check"
 fi
 $have_groff && renderers="$renderers groff"
 $have_mandoc && renderers="$renderers mandoc"
@@ -175,12 +169,5 @@ for r in $renderers; do
     done
 done
 
-if [ "$failures" -ne 0 ]; then
-    echo "$failures check(s) failed"
-    exit 1
-fi
-case $renderers in
-*man*groff*mandoc*) ;;
-*) exit 77 ;;
-esac
-echo "all checks passed"
+[ "$failures" -eq 0 ] || echo "$failures check(s) failed"
+finish

@@ -126,9 +126,11 @@ bool start(terminal *t, const char *exe, const char *dir) {
     if (pid < 0) return false;
     if (pid == 0) {
         if (chdir(dir) != 0) _exit(126);
-        // Through the emulator that a build for another kind of PC needs.
+        // Through the emulator that a build for another kind of PC needs,
+        // its words split by the shell as the scripts' run_prog splits them.
         if (const char *emulator = std::getenv("DPREP_EMULATOR"); emulator && *emulator)
-            execl(emulator, emulator, exe, static_cast<char *>(nullptr));
+            execl("/bin/sh", "sh", "-c", "exec $DPREP_EMULATOR \"$0\"", exe,
+                  static_cast<char *>(nullptr));
         else
             execl(exe, exe, static_cast<char *>(nullptr));
         _exit(127);

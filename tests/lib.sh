@@ -1,0 +1,89 @@
+# Helpers common to the test scripts, sourced by each:
+#   . "$(dirname "$0")/../lib.sh"
+# POSIX sh but for `local`, which dash and bash both have. A script reports
+# FAIL and SKIP lines naming $subject, the case or scenario it is checking
+# (empty: the whole test), and ends with finish.
+subject=
+failures=0
+skips=0
+
+# fail WHAT: a check failed; the script goes on, and finish exits 1.
+fail() {
+    echo "FAIL${subject:+ $subject}: $*"
+    failures=$((failures + 1))
+}
+
+# skip WHY: nothing can be checked here; ctest's skip.
+skip() {
+    echo "SKIP: $*"
+    exit 77
+}
+
+# skipped WHY: a check that could not be made here, which the script names;
+# finish then exits 77 unless something failed.
+skipped() {
+    echo "SKIP${subject:+ $subject}: $*"
+    skips=$((skips + 1))
+}
+
+# finish: exits 1 after any failure, else 77 after any check skipped, else 0.
+finish() {
+    [ "$failures" -eq 0 ] || exit 1
+    [ "$skips" -eq 0 ] || exit 77
+    exit 0
+}
+
+# new_scratch: $scratch, an empty folder, removed with what it holds (the
+# permissions a test took away given back first) when the script ends.
+new_scratch() {
+    scratch=$(mktemp -d "${TMPDIR:-/tmp}/dprep-test.XXXXXX") || exit 2
+    trap 'chmod -R u+rwx "$scratch" 2>/dev/null; rm -rf "$scratch"' EXIT
+    trap 'exit 2' HUP INT TERM
+}
+
+# run_prog PROGRAM [ARG...]: runs a built program as every test runs it: for
+# at most 10 seconds, under the runner DPREP_RUNNER (valgrind, another user,
+# a limit) and through the emulator DPREP_EMULATOR that a build for another
+# kind of PC needs (tests/CMakeLists.txt); either is a command of any words.
+run_prog() {
+    timeout 10 ${DPREP_RUNNER-} ${DPREP_EMULATOR-} "$@"
+}
+
+# session DIR INPUT GOT PROGRAM: PROGRAM run in DIR on INPUT; its standard
+# output, standard error and exit status into the folder GOT.
+session() {
+    (cd "$1" && run_prog "$4") <"$2" >"$3/stdout" 2>"$3/stderr"
+    echo $? >"$3/status"
+}
+
+# expect CASE WANT [refused]: what the program prints on the input of the
+# end-to-end case CASE, into the folder WANT as stdout, stderr and status. With
+# "refused", on a medium that refuses the save: the screen as far as the
+# confirmation question, and the save's message and status as the case
+# save-refused pins them (its last line of standard error: its fconfig.dat
+# cannot be read either).
+expect() {
+    cp "$1/stdout" "$2/stdout" || exit 2
+    if [ -f "$1/stderr" ]; then cp "$1/stderr" "$2/"; else : >"$2/stderr"; fi
+    if [ -f "$1/status" ]; then cp "$1/status" "$2/"; else echo 0 >"$2/status"; fi
+    [ "${3-}" = refused ] || return 0
+    local refusal=${1%/*}/save-refused
+    q=$(tail -n 1 "$refusal/stdout") LC_ALL=C awk '$0 == ENVIRON["q"] { printf "%s", $0; exit } 1' \
+        "$1/stdout" >"$2/stdout"
+    tail -n 1 "$refusal/stderr" >"$2/stderr"
+    cp "$refusal/status" "$2/status"
+}
+
+# same WANT GOT: fails on each of stdout, stderr and status that differs
+# between the two folders.
+same() {
+    local want got f
+    read -r want <"$1/status"
+    read -r got <"$2/status"
+    [ "$got" = "$want" ] || fail "status $got, expected $want"
+    for f in stdout stderr; do
+        # Two empty files need no cmp: most cases' standard error.
+        [ -s "$1/$f" ] || [ -s "$2/$f" ] || continue
+        cmp -s "$1/$f" "$2/$f" || { fail "$f differs" && diff "$1/$f" "$2/$f" | head -n 20; }
+    done
+}
