@@ -15,7 +15,7 @@ version=$2
 
 changelog=$(sed -n '1s/^dprep (\([^)]*\)) .*/\1/p' "$src/debian/changelog")
 [ "$changelog" = "$version" ] || {
-    echo "FAIL: debian/changelog is at '$changelog', project() at $version: add its entry"
+    echo "FAIL: debian/changelog is at '$changelog', project() at $version: run tests/regenerate"
     exit 1
 }
 for tool in dpkg-buildpackage:dpkg-dev dh:debhelper lintian:lintian; do
