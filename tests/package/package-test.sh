@@ -33,13 +33,14 @@ fail() {
     failed=1
 }
 
-# The build writes into the tree and beside it: a fresh copy, which needs no
-# cleaning first. The quick tests it would run are the suite's own, so not
-# again here.
+# The build writes into the tree and beside it, so it runs in a copy; its
+# first step cleans away what an earlier build in the tree left there. The
+# quick tests it would run are the suite's own, so not again here.
 mkdir "$scratch/dprep"
-tar -C "$src" --exclude='./build*' --exclude=./.git --exclude=./fuzz/out -cf - . | tar -C "$scratch/dprep" -xf -
+tar -C "$src" --exclude='./build*' --exclude='./obj-*' --exclude=./.git --exclude=./fuzz/out -cf - . |
+    tar -C "$scratch/dprep" -xf -
 (cd "$scratch/dprep" && DEB_BUILD_OPTIONS="nocheck parallel=2" DEB_BUILD_PROFILES=nocheck \
-    dpkg-buildpackage -us -uc -b -nc) >"$scratch/build.log" 2>&1 || {
+    dpkg-buildpackage -us -uc -b) >"$scratch/build.log" 2>&1 || {
     cat "$scratch/build.log"
     echo "FAIL: dpkg-buildpackage could not make the package"
     exit 1
