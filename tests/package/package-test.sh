@@ -74,8 +74,9 @@ code() {
 }
 for lang in en sv; do
     exe=$scratch/root/usr/bin/dprep-$lang
-    code "$exe" "$scratch/packaged" && code "$scratch"/dprep/obj-*/"dprep-$lang" "$scratch/built" &&
-        cmp -s "$scratch/packaged" "$scratch/built" || fail "the packaged dprep-$lang is not the one built"
+    code "$exe" "$scratch/packaged"
+    code "$scratch"/dprep/obj-*/"dprep-$lang" "$scratch/built"
+    cmp -s "$scratch/packaged" "$scratch/built" || fail "the packaged dprep-$lang is not the one built"
     mkdir "$scratch/$lang"
     ln -s "$src/tests/e2e/cases/$lang/whole-run" "$scratch/$lang/"
     "$src/tests/e2e/run.sh" "$exe" "$scratch/$lang" || fail "the packaged dprep-$lang fails"
