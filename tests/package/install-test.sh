@@ -5,16 +5,11 @@
 #
 #   install-test.sh <build dir> <source dir>
 set -u
+. "$(dirname "$0")/../lib.sh"
 build=$1
 src=$2
 
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
-failed=0
-fail() {
-    echo "FAIL: $*"
-    failed=1
-}
+new_scratch
 
 DESTDIR=$scratch/stage cmake --install "$build" --prefix /opt/dprep >"$scratch/install.log" 2>&1 || {
     cat "$scratch/install.log"
@@ -38,10 +33,9 @@ diff "$scratch/want" "$scratch/got" || fail "installed files differ from what is
 
 for lang in en sv; do
     cmp "$build/dprep-$lang" "$prefix/bin/dprep-$lang" || fail "the installed dprep-$lang is not the built one"
-    mkdir "$scratch/$lang"
-    ln -s "$src/tests/e2e/cases/$lang/whole-run" "$scratch/$lang/"
-    "$src/tests/e2e/run.sh" "$prefix/bin/dprep-$lang" "$scratch/$lang" || fail "the installed dprep-$lang fails"
+    "$src/tests/e2e/run.sh" "$prefix/bin/dprep-$lang" "$src/tests/e2e/cases/$lang" whole-run ||
+        fail "the installed dprep-$lang fails"
 done
 
-[ "$failed" = 0 ] || exit 1
+[ "$failures" = 0 ] || exit 1
 echo "install test passed"

@@ -10,6 +10,7 @@
 # First checks that debian/changelog carries the project's version; then
 # exits 77 (skipped) where dpkg-buildpackage, debhelper or lintian is missing.
 set -u
+. "$(dirname "$0")/../lib.sh"
 src=$1
 version=$2
 
@@ -19,19 +20,10 @@ changelog=$(sed -n '1s/^dprep (\([^)]*\)) .*/\1/p' "$src/debian/changelog")
     exit 1
 }
 for tool in dpkg-buildpackage:dpkg-dev dh:debhelper lintian:lintian; do
-    command -v "${tool%:*}" >/dev/null 2>&1 || {
-        echo "SKIP: ${tool%:*} is not installed (package ${tool#*:})"
-        exit 77
-    }
+    command -v "${tool%:*}" >/dev/null 2>&1 || skip "${tool%:*} is not installed (package ${tool#*:})"
 done
 
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
-failed=0
-fail() {
-    echo "FAIL: $*"
-    failed=1
-}
+new_scratch
 
 # The build writes into the tree and beside it, so it runs in a copy; its
 # first step cleans away what an earlier build in the tree left there. The
@@ -77,9 +69,8 @@ for lang in en sv; do
     code "$exe" "$scratch/packaged"
     code "$scratch"/dprep/obj-*/"dprep-$lang" "$scratch/built"
     cmp -s "$scratch/packaged" "$scratch/built" || fail "the packaged dprep-$lang is not the one built"
-    mkdir "$scratch/$lang"
-    ln -s "$src/tests/e2e/cases/$lang/whole-run" "$scratch/$lang/"
-    "$src/tests/e2e/run.sh" "$exe" "$scratch/$lang" || fail "the packaged dprep-$lang fails"
+    "$src/tests/e2e/run.sh" "$exe" "$src/tests/e2e/cases/$lang" whole-run ||
+        fail "the packaged dprep-$lang fails"
 done
 
 # Lintian warns when run as root (CI is); the check itself is the same. It
@@ -88,5 +79,5 @@ TMPDIR=$scratch lintian -I --pedantic --fail-on error,warning,info,pedantic --ta
     "$scratch/dprep_${version}_$arch.changes" >"$scratch/lintian.log" 2>&1 || fail "lintian has tags"
 grep -v 'running with root privileges' "$scratch/lintian.log"
 
-[ "$failed" = 0 ] || exit 1
+[ "$failures" = 0 ] || exit 1
 echo "package test passed"
