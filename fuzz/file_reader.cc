@@ -14,7 +14,7 @@
 #include "config/file.h"
 #include "config/options.h"
 #include "console/io.h"
-#include "memfs.h"
+#include "fsio_stub.h"
 #include "record_check.h"
 
 namespace {
@@ -28,7 +28,7 @@ struct loaded {
 loaded load_bytes(std::string_view bytes, std::size_t max_read) {
     memfs::reset();
     memfs::put("fconfig.dat", bytes);
-    memfs::set_max_read(max_read);
+    fault.max_read = max_read;
     loaded r;
     char *buf = nullptr;
     std::size_t len = 0;

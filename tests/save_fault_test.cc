@@ -10,7 +10,7 @@
 #include "catalog.h"
 #include "config/file.h"
 #include "config/options.h"
-#include "fsio_fault.h"
+#include "fsio_stub.h"
 #include "test_support.h"
 
 namespace {
