@@ -178,7 +178,8 @@ std::size_t open_count() {
 }  // namespace memfs
 
 int fs_open(const char *path, int flags, mode_t mode) {
-    return make("open", [&] { return in_memory ? mem_open(path, flags) : ::open(path, flags, mode); });
+    return make("open",
+                [&] { return in_memory ? mem_open(path, flags) : ::open(path, flags, mode); });
 }
 
 ssize_t fs_read(int fd, void *buf, std::size_t n) {
@@ -215,12 +216,14 @@ int fs_mkstemps(char *tmpl, int suffixlen) {
 }
 
 int fs_rename(const char *from, const char *to) {
-    int r = make("rename", [&] { return in_memory ? mem_rename(from, to) : std::rename(from, to); });
+    int r =
+        make("rename", [&] { return in_memory ? mem_rename(from, to) : std::rename(from, to); });
     renames += r == 0;
     return r;
 }
 
 int fs_unlink(const char *path) {
-    return make("unlink",
-                [&] { return in_memory ? (files.erase(path) ? 0 : fail(ENOENT)) : ::unlink(path); });
+    return make("unlink", [&] {
+        return in_memory ? (files.erase(path) ? 0 : fail(ENOENT)) : ::unlink(path);
+    });
 }
