@@ -165,7 +165,7 @@ run_afl() {
     fi
     work=$build/work/$h
     log=$build/logs/$h.log
-    mkdir -p "$build/logs"
+    mkdir -p "$build/logs" "$build/work"
     input=$fuzz/corpus/$h
     # A run goes on from where the last one stopped.
     if [ -d "$work/default/queue" ]; then input=-; else rm -rf "$work"; fi
