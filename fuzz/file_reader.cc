@@ -30,16 +30,7 @@ loaded load_bytes(std::string_view bytes, std::size_t max_read) {
     memfs::put("fconfig.dat", bytes);
     fault.max_read = max_read;
     loaded r;
-    char *buf = nullptr;
-    std::size_t len = 0;
-    FILE *saved_err = io.err;
-    io.err = open_memstream(&buf, &len);
-    set_defaults(&r.o);
-    load(&r.o);
-    std::fclose(io.err);
-    io.err = saved_err;
-    r.messages.assign(buf, len);
-    std::free(buf);
+    r.messages = load_messages(&r.o);
     if (memfs::open_count() != 0) finding("the reader left a descriptor open");
     return r;
 }

@@ -121,21 +121,6 @@ int lowest_free_fd() {
     finding(what, detail);
 }
 
-// fconfig.dat as the program itself reads it, with the reader's messages.
-std::string load_messages(options *o) {
-    char *buf = nullptr;
-    std::size_t len = 0;
-    FILE *saved_err = io.err;
-    io.err = open_memstream(&buf, &len);
-    set_defaults(o);
-    load(o);
-    std::fclose(io.err);
-    io.err = saved_err;
-    std::string text(buf, len);
-    std::free(buf);
-    return text;
-}
-
 void on_alarm(int) {
     static const char text[] = "\nINVARIANT BROKEN: the program did not end in time (hang)\n";
     if (::write(2, text, sizeof text - 1) < 0) {
