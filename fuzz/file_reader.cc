@@ -14,7 +14,7 @@
 #include "config/file.h"
 #include "config/options.h"
 #include "console/io.h"
-#include "memfs.h"
+#include "fsio_stub.h"
 #include "record_check.h"
 
 namespace {
@@ -28,18 +28,9 @@ struct loaded {
 loaded load_bytes(std::string_view bytes, std::size_t max_read) {
     memfs::reset();
     memfs::put("fconfig.dat", bytes);
-    memfs::set_max_read(max_read);
+    fault.max_read = max_read;
     loaded r;
-    char *buf = nullptr;
-    std::size_t len = 0;
-    FILE *saved_err = io.err;
-    io.err = open_memstream(&buf, &len);
-    set_defaults(&r.o);
-    load(&r.o);
-    std::fclose(io.err);
-    io.err = saved_err;
-    r.messages.assign(buf, len);
-    std::free(buf);
+    r.messages = load_messages(&r.o);
     if (memfs::open_count() != 0) finding("the reader left a descriptor open");
     return r;
 }

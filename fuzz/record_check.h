@@ -6,9 +6,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <string_view>
 
+#include "config/file.h"
 #include "config/options.h"
+#include "console/io.h"
 #include "validate/check.h"
 
 [[noreturn]] inline void finding(const char *what, std::string_view detail = {}) {
@@ -58,4 +61,20 @@ inline void check_terminal_text(std::string_view text, const char *where) {
         if ((c < 0x20 && c != '\n' && c != '\t') || (c >= 0x7F && c <= 0x9F))
             finding(where, text.substr(i < 80 ? 0 : i - 80));
     }
+}
+
+// fconfig.dat read as the program reads it, into a fresh record; returns the
+// reader's messages.
+inline std::string load_messages(options *o) {
+    char *buf = nullptr;
+    std::size_t len = 0;
+    FILE *saved_err = io.err;
+    io.err = open_memstream(&buf, &len);
+    set_defaults(o);
+    load(o);
+    std::fclose(io.err);
+    io.err = saved_err;
+    std::string text(buf, len);
+    std::free(buf);
+    return text;
 }

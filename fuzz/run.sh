@@ -1,24 +1,23 @@
 #!/bin/sh
-# Fuzzing of the program's body.
+# Fuzzing of the program's body, at random and for as long as asked: outside
+# the test suite, whose runs replay the committed corpora only (the tests
+# fuzz_corpus_*).
 #
-#   fuzz/run.sh smoke            build, replay the committed corpora, then fuzz
-#                                each harness FUZZ_SECONDS (30); non-zero on any
-#                                finding
-#   fuzz/run.sh long [NAME...]   build, replay, then fuzz each named harness
-#                                (default: all, one after another) for
-#                                FUZZ_LONG_SECONDS (1800), printing executions,
-#                                coverage, corpus size and findings
-#   fuzz/run.sh replay           build and replay the committed corpora only
-#   fuzz/run.sh merge            gather what the long runs found that the
-#                                committed corpora do not reach, in
-#                                build-fuzz/merged-NAME
+#   fuzz/run.sh fuzz SECONDS [NAME...]
+#                       build, replay the committed corpora, then fuzz each
+#                       named harness (default: all, one after another) for
+#                       SECONDS, going on from the corpus the last run left;
+#                       prints executions, coverage, corpus size and findings,
+#                       and exits non-zero on any finding
+#   fuzz/run.sh replay  build and replay the committed corpora only
+#   fuzz/run.sh merge   gather what the runs found that the committed
+#                       corpora do not reach, in build-fuzz/merged-NAME
 #
 # Harnesses: file_reader and parsers run under libFuzzer (clang, with
 # AddressSanitizer and UndefinedBehaviorSanitizer); whole_run, the whole
 # program on a file and typed input, runs under afl++ in persistent mode.
-# Without clang and libFuzzer there is no fuzzing: the corpora are replayed
-# with the default compiler and the script exits 0; without afl++ whole_run is
-# only replayed.
+# Without clang and libFuzzer the script skips (status 77); without afl++
+# whole_run is only replayed.
 #
 # Builds go to build-fuzz/ (FUZZ_BUILD); work corpora, findings and logs to
 # build-fuzz/work, build-fuzz/findings and build-fuzz/logs. FUZZ_EXTRA_FLAGS
@@ -28,19 +27,23 @@ set -u
 top=$(cd "$(dirname "$0")/.." && pwd)
 fuzz=$top/fuzz
 build=${FUZZ_BUILD:-$top/build-fuzz}
-mode=${1:-smoke}
+mode=${1:-}
 [ $# -gt 0 ] && shift
 jobs=$(nproc 2>/dev/null || echo 2)
 extra=${FUZZ_EXTRA_FLAGS:-}
 
-case $mode in
-smoke) seconds=${FUZZ_SECONDS:-30} ;;
-long) seconds=${FUZZ_LONG_SECONDS:-1800} ;;
-replay | merge) seconds=0 ;;
-*)
-    echo "usage: $0 smoke | long [file_reader parsers whole_run] | replay | merge" >&2
+usage() {
+    echo "usage: $0 fuzz SECONDS [file_reader parsers whole_run] | replay | merge" >&2
     exit 2
+}
+case $mode in
+fuzz)
+    seconds=${1:-}
+    case $seconds in '' | *[!0-9]*) usage ;; esac
+    shift
     ;;
+replay | merge) seconds=0 ;;
+*) usage ;;
 esac
 
 say() { echo "fuzz: $*"; }
@@ -84,26 +87,15 @@ configure_and_build() { # dir engine compiler
         -DFUZZ_EXTRA_FLAGS="$extra" >"$1.configure.log" 2>&1 &&
         cmake --build "$1" -j "$jobs" >"$1.build.log" 2>&1 || {
         say "build in $1 failed:"
-        tail -30 "$1.configure.log" "$1.build.log"
+        tail -n 30 "$1.configure.log" "$1.build.log"
         exit 1
     }
 }
 
 mkdir -p "$build"
 if [ "$have_libfuzzer" = no ]; then
-    say "SKIP: clang with libFuzzer not found, so no fuzzing; replaying the corpora only."
-    configure_and_build "$build/replay" replay "$(command -v c++ || command -v g++)"
-    status=0
-    for h in file_reader parsers; do
-        "$build/replay/$h" "$fuzz/corpus/$h" >"$build/replay-$h.log" 2>&1 || {
-            say "FINDING: $h fails on its committed corpus:"
-            tail -30 "$build/replay-$h.log"
-            status=1
-        }
-    done
-    "$build/replay/whole_run" "$fuzz"/corpus/whole_run/* || status=1
-    [ $status -eq 0 ] && say "corpora replayed without a finding"
-    exit $status
+    say "SKIP: clang with libFuzzer not found, so no fuzzing (the tests fuzz_corpus_* of a build replay the corpora)"
+    exit 77
 fi
 
 say "building with $clangxx (libFuzzer)"
@@ -124,7 +116,7 @@ replay() {
             say "replay $h: $(ls "$fuzz/corpus/$h" | wc -l) inputs, no finding"
         else
             say "FINDING: $h fails on its committed corpus:"
-            tail -40 "$build/replay-$h.log"
+            tail -n 40 "$build/replay-$h.log"
             findings=$((findings + 1))
         fi
     done
@@ -132,7 +124,7 @@ replay() {
         say "replay whole_run: $(ls "$fuzz/corpus/whole_run" | wc -l) inputs, no finding"
     else
         say "FINDING: whole_run fails on its committed corpus:"
-        tail -40 "$build/replay-whole_run.log"
+        tail -n 40 "$build/replay-whole_run.log"
         findings=$((findings + 1))
     fi
 }
@@ -144,7 +136,6 @@ run_libfuzzer() { # name
     work=$build/work/$h
     found=$build/findings/$h
     log=$build/logs/$h.log
-    [ "$mode" = smoke ] && rm -rf "$work"
     rm -rf "$found"
     mkdir -p "$work" "$found" "$build/logs"
     say "fuzzing $h for $seconds s (log: $log)"
@@ -174,10 +165,10 @@ run_afl() {
     fi
     work=$build/work/$h
     log=$build/logs/$h.log
-    mkdir -p "$build/logs"
+    mkdir -p "$build/logs" "$build/work"
     input=$fuzz/corpus/$h
-    # A long run goes on from where the last one stopped.
-    if [ "$mode" = long ] && [ -d "$work/default/queue" ]; then input=-; else rm -rf "$work"; fi
+    # A run goes on from where the last one stopped.
+    if [ -d "$work/default/queue" ]; then input=-; else rm -rf "$work"; fi
     say "fuzzing $h with afl++ for $seconds s (log: $log)"
     AFL_NO_UI=1 AFL_SKIP_CPUFREQ=1 AFL_I_DONT_CARE_ABOUT_MISSING_CRASHES=1 \
         AFL_NO_AFFINITY=1 \
@@ -189,7 +180,7 @@ run_afl() {
     stats=$work/default/fuzzer_stats
     if [ ! -f "$stats" ]; then
         say "FINDING: afl-fuzz did not run (exit $rc):"
-        tail -30 "$log"
+        tail -n 30 "$log"
         findings=$((findings + 1))
         return
     fi
@@ -242,7 +233,7 @@ replay
 case $mode in
 replay) ;;
 merge) merge ;;
-smoke | long)
+fuzz)
     names=${*:-file_reader parsers whole_run}
     for h in $names; do
         case $h in

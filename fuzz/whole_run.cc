@@ -36,9 +36,9 @@
 
 #include "catalog.h"
 #include "config/file.h"
-#include "config/fsio.h"
 #include "config/options.h"
 #include "console/io.h"
+#include "fsio_stub.h"
 #include "record_check.h"
 
 int dprep_main();  // src/driver/main.cc, compiled again under this name
@@ -121,21 +121,6 @@ int lowest_free_fd() {
     finding(what, detail);
 }
 
-// fconfig.dat as the program itself reads it, with the reader's messages.
-std::string load_messages(options *o) {
-    char *buf = nullptr;
-    std::size_t len = 0;
-    FILE *saved_err = io.err;
-    io.err = open_memstream(&buf, &len);
-    set_defaults(o);
-    load(o);
-    std::fclose(io.err);
-    io.err = saved_err;
-    std::string text(buf, len);
-    std::free(buf);
-    return text;
-}
-
 void on_alarm(int) {
     static const char text[] = "\nINVARIANT BROKEN: the program did not end in time (hang)\n";
     if (::write(2, text, sizeof text - 1) < 0) {
@@ -181,6 +166,17 @@ void check_end(bool had_file, const std::string &before, int fd_before) {
     }
 }
 
+// In a frame of its own, so that no caller's variable lives across the
+// longjmp back from exit().
+void run_program() {
+    running = true;
+    if (setjmp(ended) == 0) {
+        dprep_main();
+        running = false;
+        exit_status = 98;  // main returned, which it never does
+    }
+}
+
 void run_once(std::string_view input) {
     std::size_t cut = input.find(separator);
     bool had_file = cut != std::string_view::npos;
@@ -208,15 +204,12 @@ void run_once(std::string_view input) {
         typed.empty() ? std::fopen("/dev/null", "r") : fmemopen(typed.data(), typed.size(), "r");
     io.out = open_memstream(&out_buf, &out_len);
     io.err = open_memstream(&err_buf, &err_len);
-    saved = false;
+    calls.clear();  // the stand-in's record would grow from run to run
+    renames = 0;
     exit_status = -1;
 
-    running = true;
-    if (setjmp(ended) == 0) {
-        dprep_main();
-        running = false;
-        exit_status = 98;  // main returned, which it never does
-    }
+    run_program();
+    saved = renames > 0;
     std::fclose(io.in);
     std::fclose(io.out);
     std::fclose(io.err);
@@ -243,44 +236,6 @@ extern "C" [[noreturn]] void __wrap_exit(int status) {  // NOLINT(bugprone-reser
     running = false;
     exit_status = status;
     std::longjmp(ended, 1);
-}
-
-// The real file-system calls, except that a rename notes that the program
-// has saved.
-int fs_open(const char *path, int flags, mode_t mode) {
-    return ::open(path, flags, mode);
-}
-ssize_t fs_read(int fd, void *buf, std::size_t n) {
-    return ::read(fd, buf, n);
-}
-ssize_t fs_write(int fd, const void *buf, std::size_t n) {
-    return ::write(fd, buf, n);
-}
-int fs_fsync(int fd) {
-    return ::fsync(fd);
-}
-int fs_close(int fd) {
-    return ::close(fd);
-}
-int fs_stat(const char *path, struct stat *st) {
-    return ::stat(path, st);
-}
-int fs_fstat(int fd, struct stat *st) {
-    return ::fstat(fd, st);
-}
-ssize_t fs_readlink(const char *path, char *buf, std::size_t n) {
-    return ::readlink(path, buf, n);
-}
-int fs_mkstemps(char *tmpl, int suffixlen) {
-    return ::mkstemps(tmpl, suffixlen);
-}
-int fs_rename(const char *from, const char *to) {
-    int r = std::rename(from, to);
-    if (r == 0) saved = true;
-    return r;
-}
-int fs_unlink(const char *path) {
-    return ::unlink(path);
 }
 
 int main(int argc, char **argv) {

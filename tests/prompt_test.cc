@@ -131,12 +131,16 @@ TEST(PromptUl, ShowsWhatARefusingParserLeftAsTheNextDefault) {
 }
 
 TEST(PromptString, StoresLettersAndDigitsShorterThanTheArray) {
-    char name[16] = "eth0";
+    struct {
+        char name[16] = "eth0";
+        char next = 'x';  // the longest answer must leave it alone
+    } f;
     console_capture con("eth1\n" + std::string(15, 'a') + "\n");
-    prompt_string("[%s]: ", "device name", name, sizeof name);
-    EXPECT_STREQ(name, "eth1");
-    prompt_string("[%s]: ", "device name", name, sizeof name);
-    EXPECT_EQ(std::string(name), std::string(15, 'a'));
+    prompt_string("[%s]: ", "device name", f.name, sizeof f.name);
+    EXPECT_STREQ(f.name, "eth1");
+    prompt_string("[%s]: ", "device name", f.name, sizeof f.name);
+    EXPECT_EQ(std::string(f.name), std::string(15, 'a'));
+    EXPECT_EQ(f.next, 'x');
     EXPECT_EQ(con.out(), "[eth0]: [eth1]: ");
 }
 

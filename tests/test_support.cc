@@ -42,10 +42,14 @@ std::string console_capture::err() {
 
 scratch_dir::scratch_dir() {
     char tmpl[] = "/tmp/dprep-test-XXXXXX";
-    path_ = mkdtemp(tmpl);
     char cwd[4096];
-    previous_ = getcwd(cwd, sizeof cwd);
-    if (chdir(path_.c_str()) != 0) std::abort();
+    // Carrying on would run the test in, and then remove, another directory.
+    if (mkdtemp(tmpl) == nullptr || getcwd(cwd, sizeof cwd) == nullptr || chdir(tmpl) != 0) {
+        std::perror("scratch directory");
+        std::abort();
+    }
+    path_ = tmpl;
+    previous_ = cwd;
 }
 
 scratch_dir::~scratch_dir() {
@@ -73,6 +77,7 @@ bool file_exists(const std::string &path) {
 std::string list_dir() {
     std::vector<std::string> names;
     DIR *d = opendir(".");
+    if (d == nullptr) return "(unreadable)";
     while (dirent *e = readdir(d)) {
         std::string n = e->d_name;
         if (n != "." && n != "..") names.push_back(n);

@@ -149,7 +149,7 @@ bool run_case(const char *exe, const fs::path &dir) {
     for (const std::string &k : keys) {
         if (!s.ok || !wait_for_input(&t, echoed, wait_ms)) break;
         std::size_t now = t.screen.size() - echoed.size();
-        if (now < shown || now > output.size() || output[now - 1] != ' ') {
+        if (now == 0 || now < shown || now > output.size() || output[now - 1] != ' ') {
             s.fail("the program waits after '" +
                    visible(t.screen.substr(t.screen.size() > 80 ? t.screen.size() - 80 : 0)) +
                    "', which is no question");
