@@ -187,7 +187,8 @@ TEST(LoadFaults, AnUnreadableFileIsReportedAndAnInterruptionIsNot) {
     } cases[] = {{5, EIO, 0x0A000001u, msg.cannot_read},
                  {5, EINTR, 0x0A000002u, ""},
                  {1, EACCES, 0, msg.cannot_read},
-                 {2, EACCES, 0, msg.cannot_read}};
+                 {2, EACCES, 0, msg.cannot_read},
+                 {3, EIO, 0, msg.cannot_read}};
     for (const auto &c : cases) {
         scratch_dir dir;
         write_file("fconfig.dat", text);
