@@ -33,6 +33,15 @@ finish() {
     exit 0
 }
 
+# begin SUBJECT: the checks that follow are of SUBJECT; ok then says
+# whether none of them failed.
+begin() {
+    subject=$1 before=$failures
+}
+ok() {
+    [ "$failures" = "$before" ]
+}
+
 # new_scratch: $scratch, an empty folder, removed with what it holds (the
 # permissions a test took away given back first) when the script ends.
 new_scratch() {

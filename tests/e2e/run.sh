@@ -64,9 +64,8 @@ regenerate() {
 [ $# -gt 0 ] || set -- $(ls "$cases")
 for name; do
     case=$cases/$name
-    subject=$name
+    begin "$name"
     count=$((count + 1))
-    before=$failures
     work=$scratch/$name
     mkdir "$work"
     [ -e "$case/before.dat" ] && cp -R "$case/before.dat" "$work/fconfig.dat"
@@ -93,7 +92,7 @@ for name; do
     fi
     others=$(ls -A "$work" | grep -v -x fconfig.dat)
     [ -z "$others" ] || fail "left behind: $others"
-    [ "$failures" = "$before" ] || { failed=$((failed + 1)) && echo "  $name pins: $(cat "$case/about")"; }
+    ok || { failed=$((failed + 1)) && echo "  $name pins: $(cat "$case/about")"; }
 done
 
 if [ "${DPREP_REGENERATE-}" = 1 ]; then
