@@ -3,12 +3,12 @@
 // The input is the file's bytes, the line "--stdin--", then standard input;
 // without that line there is no fconfig.dat and all of it is standard input.
 // The program runs in a scratch directory with its console on memory
-// streams. Its end, exit(), is linked to this harness (-Wl,--wrap=exit),
-// which then checks what the run left: status 0 or 1, safe text on the
-// console, no descriptor left open, and a file that either is the old one
-// byte for byte or, when the program saved, a new one that reads back
-// without a message. Any breach aborts, which afl++ and the replay take as a
-// crash; a run that does not end is a hang.
+// streams, once in the C locale and once in a UTF-8 one. Its end, exit(),
+// is linked to this harness (-Wl,--wrap=exit), which then checks what the
+// run left: status 0 or 1, safe text on the console, no descriptor left open, and a file that
+// either is the old one byte for byte or, when the program saved, a new one that reads back without
+// a message. Any breach aborts, which afl++ and the replay take as a crash; a run that does not end
+// is a hang.
 //
 // Since exit() comes back here, afl++ runs many inputs in one process
 // (persistent mode), not one fork per input: fork is slow on this machine.
@@ -41,7 +41,7 @@
 #include "fsio_stub.h"
 #include "record_check.h"
 
-int dprep_main();  // src/driver/main.cc, compiled again under this name
+int dprep_main(int argc, char **argv);  // src/driver/main.cc, compiled again under this name
 
 // The names that ld --wrap gives the real exit() and its replacement.
 extern "C" [[noreturn]] void __real_exit(int status);  // NOLINT(bugprone-reserved-identifier)
@@ -128,11 +128,11 @@ void on_alarm(int) {
     std::abort();
 }
 
-void check_end(bool had_file, const std::string &before, int fd_before) {
+void check_end(bool had_file, const std::string &before, int fd_before, bool utf8) {
     if (exit_status != 0 && exit_status != 1)
         broken("exit status other than 0 or 1", std::to_string(exit_status));
-    check_terminal_text(shown_out, "control byte on standard output");
-    check_terminal_text(shown_err, "control byte on standard error");
+    check_terminal_text(shown_out, "control character on standard output", utf8);
+    check_terminal_text(shown_err, "control character on standard error", utf8);
     if (lowest_free_fd() != fd_before) broken("the program left a descriptor open");
 
     std::string left = entries(false);
@@ -171,13 +171,15 @@ void check_end(bool had_file, const std::string &before, int fd_before) {
 void run_program() {
     running = true;
     if (setjmp(ended) == 0) {
-        dprep_main();
+        static char name[] = "dprep";
+        static char *argv[] = {name, nullptr};
+        dprep_main(1, argv);
         running = false;
         exit_status = 98;  // main returned, which it never does
     }
 }
 
-void run_once(std::string_view input) {
+void run_in(std::string_view input, bool utf8) {
     std::size_t cut = input.find(separator);
     bool had_file = cut != std::string_view::npos;
     std::string before(had_file ? input.substr(0, cut) : std::string_view());
@@ -207,6 +209,7 @@ void run_once(std::string_view input) {
     calls.clear();  // the stand-in's record would grow from run to run
     renames = 0;
     exit_status = -1;
+    ::setenv("LC_ALL", utf8 ? "C.UTF-8" : "C", 1);
 
     run_program();
     saved = renames > 0;
@@ -220,12 +223,18 @@ void run_once(std::string_view input) {
     std::free(err_buf);
 
     if (exit_status == 98) broken("the program returned from main");
-    check_end(had_file, before, fd_before);
+    check_end(had_file, before, fd_before, utf8);
     if (std::getenv("WHOLE_RUN_VERBOSE"))
-        std::fprintf(stderr, "whole_run: status %d, %s\n", exit_status,
+        std::fprintf(stderr, "whole_run: %s, status %d, %s\n", utf8 ? "UTF-8" : "C", exit_status,
                      saved      ? "saved"
                      : had_file ? "file kept"
                                 : "no file");
+}
+
+// Each input twice: in the C locale and in a UTF-8 one.
+void run_once(std::string_view input) {
+    run_in(input, false);
+    run_in(input, true);
 }
 
 }  // namespace

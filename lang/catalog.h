@@ -14,6 +14,11 @@ struct catalog {
     const char *type_device;
     const char *type_password;
     const char *lang_code;
+    const char *program_name;
+
+    // The arguments: --help's text, and the refusal of any other argument.
+    const char *help;
+    const char *usage_error;
 
     // Main flow.
     const char *banner;

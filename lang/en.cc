@@ -11,6 +11,22 @@ const catalog msg = {
     .type_device = "device name",
     .type_password = "password",
     .lang_code = "en",
+    .program_name = "dprep-en",
+    .help =
+        "Usage: dprep-en [--help | --version]\n"
+        "\n"
+        "Prepares the start-up configuration of the Norvane Firewall/Veloxor on a\n"
+        "floppy disk.  It asks its questions at the terminal and, once you have\n"
+        "confirmed the answers, writes them to fconfig.dat in the current\n"
+        "directory, which must be the floppy: mount it, change to it with cd, and\n"
+        "check with findmnt -T . that it is the floppy before you run dprep-en.\n"
+        "An fconfig.dat already there supplies the defaults.\n"
+        "\n"
+        "  --help     print this text and exit\n"
+        "  --version  print the version and exit\n"
+        "\n"
+        "The manual page: man dprep-en\n",
+    .usage_error = "dprep-en: this program takes no arguments (see dprep-en --help)\n",
     .banner = "Norvane Systems installation program version %d.%d\n",
     .press_return =
         "Press return to keep the default value\n"

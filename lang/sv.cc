@@ -13,6 +13,22 @@ const catalog msg = {
     .type_device = "devicenamn"_l1,
     .type_password = "lösenord"_l1,
     .lang_code = "sv"_l1,
+    .program_name = "dprep-sv"_l1,
+    .help =
+        "Användning: dprep-sv [--help | --version]\n"
+        "\n"
+        "Förbereder startinställningarna för Norvane Firewall/Veloxor på en\n"
+        "diskett.  Programmet ställer sina frågor i terminalen och skriver, när du\n"
+        "har bekräftat svaren, filen fconfig.dat i den aktuella katalogen, som\n"
+        "måste vara disketten: montera den, gå till den med cd och kontrollera med\n"
+        "findmnt -T . att det är disketten innan du kör dprep-sv.  En fconfig.dat\n"
+        "som redan finns där ger förvalda värden.\n"
+        "\n"
+        "  --help     skriv ut den här texten och avsluta\n"
+        "  --version  skriv ut versionen och avsluta\n"
+        "\n"
+        "Manualsidan: man dprep-sv\n"_l1,
+    .usage_error = "dprep-sv: programmet tar inga argument (se dprep-sv --help)\n"_l1,
     .banner = "Norvane Systems installationsprogram version %d.%d\n"_l1,
     .press_return =
         "Tryck return vid en fråga för att behålla inställningen\n"

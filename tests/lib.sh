@@ -51,11 +51,12 @@ new_scratch() {
 }
 
 # run_prog PROGRAM [ARG...]: runs a built program as every test runs it: for
-# at most 10 seconds, under the runner DPREP_RUNNER (valgrind, another user,
-# a limit) and through the emulator DPREP_EMULATOR that a build for another
-# kind of PC needs (tests/CMakeLists.txt); either is a command of any words.
+# at most 10 seconds, in the C locale or the UTF-8 locale DPREP_UTF8 names,
+# under the runner DPREP_RUNNER (valgrind, another user, a limit) and through
+# the emulator DPREP_EMULATOR that a build for another kind of PC needs
+# (tests/CMakeLists.txt); either is a command of any words.
 run_prog() {
-    timeout 10 ${DPREP_RUNNER-} ${DPREP_EMULATOR-} "$@"
+    timeout 10 env LC_ALL="${DPREP_UTF8:-C}" ${DPREP_RUNNER-} ${DPREP_EMULATOR-} "$@"
 }
 
 # session DIR INPUT GOT PROGRAM: PROGRAM run in DIR on INPUT; its standard
@@ -70,17 +71,23 @@ session() {
 # "refused", on a medium that refuses the save: the screen as far as the
 # confirmation question, and the save's message and status as the case
 # save-refused pins them (its last line of standard error: its fconfig.dat
-# cannot be read either).
+# cannot be read either). In the UTF-8 locale DPREP_UTF8, the same text in
+# UTF-8: the cases hold the ISO-8859-1 bytes of the C locale.
 expect() {
     cp "$1/stdout" "$2/stdout" || exit 2
     if [ -f "$1/stderr" ]; then cp "$1/stderr" "$2/"; else : >"$2/stderr"; fi
     if [ -f "$1/status" ]; then cp "$1/status" "$2/"; else echo 0 >"$2/status"; fi
-    [ "${3-}" = refused ] || return 0
-    local refusal=${1%/*}/save-refused
-    q=$(tail -n 1 "$refusal/stdout") LC_ALL=C awk '$0 == ENVIRON["q"] { printf "%s", $0; exit } 1' \
-        "$1/stdout" >"$2/stdout"
-    tail -n 1 "$refusal/stderr" >"$2/stderr"
-    cp "$refusal/status" "$2/status"
+    if [ "${3-}" = refused ]; then
+        local refusal=${1%/*}/save-refused
+        q=$(tail -n 1 "$refusal/stdout") LC_ALL=C awk '$0 == ENVIRON["q"] { printf "%s", $0; exit } 1' \
+            "$1/stdout" >"$2/stdout"
+        tail -n 1 "$refusal/stderr" >"$2/stderr"
+        cp "$refusal/status" "$2/status"
+    fi
+    [ -n "${DPREP_UTF8-}" ] || return 0
+    for f in stdout stderr; do
+        iconv -f ISO-8859-1 -t UTF-8 "$2/$f" >"$2/utf8" && mv "$2/utf8" "$2/$f" || exit 2
+    done
 }
 
 # same WANT GOT: fails on each of stdout, stderr and status that differs

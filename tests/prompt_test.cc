@@ -8,16 +8,18 @@
 #include <vector>
 
 #include "catalog.h"
-#include "console/escape.h"
 #include "console/io.h"
+#include "console/print.h"
 #include "test_support.h"
 
 using namespace std::literals;
 
 namespace {
 
-std::string escaped(const char *fmt, std::initializer_list<std::string_view> args) {
+std::string escaped(const char *fmt, std::initializer_list<std::string_view> args,
+                    bool utf8 = false) {
     console_capture con;
+    io.utf8 = utf8;
     print_escaped(io.out, fmt, args);
     return con.out();
 }
@@ -165,6 +167,86 @@ TEST(PromptString, ShowsControlBytesEscapedAndKeepsTheOldValue) {
     for (const char *shown : {":", "\\x1b", "\\x00", "\t", "\xe5", "\\x9b"})
         expected += "[eth0]: " + expand(msg.invalid_char, {"device name", shown});
     EXPECT_EQ(con.out(), expected + "[eth0]: ");
+}
+
+TEST(PromptString, OnAUtf8ConsoleShowsTheCharacterTypedWhereTheAnswerHasOne) {
+    // What an answer holds from its bad byte on, and what the refusal shows
+    // of it in the C locale and on a UTF-8 console: there the whole
+    // character, if a valid one of two to four bytes begins there, else the
+    // byte's ISO-8859-1 character; C1 controls escaped in either form.
+    struct typed {
+        std::string_view answer, c_locale, utf8;
+    };
+    const typed all[] = {
+        {"\xc3\xa5", "\xc3", "\xc3\xa5"},                  // U+00E5, as typed
+        {"\xe2\x82\xac!", "\xe2", "\xe2\x82\xac"},         // U+20AC
+        {"\xf4\x8f\xbf\xbf", "\xf4", "\xf4\x8f\xbf\xbf"},  // U+10FFFF, the last
+        {"\xe5", "\xe5", "\xc3\xa5"},                      // ISO-8859-1
+        {"\xe2\x82", "\xe2", "\xc3\xa2"},                  // cut short
+        {"\xc3(", "\xc3", "\xc3\x83"},                     // no continuation byte
+        {"\xe0\x9f\xbf", "\xe0", "\xc3\xa0"},              // overlong
+        {"\xf0\x8f\xbf\xbf", "\xf0", "\xc3\xb0"},          // overlong
+        {"\xed\xa0\x80", "\xed", "\xc3\xad"},              // a surrogate
+        {"\xf4\x90\x80\x80", "\xf4", "\xc3\xb4"},          // above U+10FFFF
+        {"\xf8\x88\x80\x80\x80", "\xf8", "\xc3\xb8"},      // five bytes
+        {"\xc2\x9b[A", "\xc2", "\\x9b"},                   // U+009B, a C1 control
+        {"\x9b", "\\x9b", "\\x9b"},
+    };
+    for (bool utf8 : {false, true}) {
+        std::string input, expected;
+        for (const typed &t : all) {
+            input += std::string(t.answer) + "\n";
+            expected +=
+                "[eth0]: " + expand(msg.invalid_char, {"device name", utf8 ? t.utf8 : t.c_locale});
+        }
+        console_capture con(input + "\n");
+        io.utf8 = utf8;
+        char name[16] = "eth0";
+        prompt_string("[%s]: ", "device name", name, sizeof name);
+        EXPECT_EQ(con.out(), expected + "[eth0]: ") << (utf8 ? "UTF-8" : "C");
+    }
+}
+
+TEST(Print, OnAUtf8ConsoleEveryByteIsItsIso88591Character) {
+    console_capture con;
+    io.utf8 = true;
+    print_text(io.out, "\xe5\xe4\xf6 \xc5\xd6\xff\x80\n");
+    print_format(io.out, "%s\xe4%d\n", "\xf6", 7);
+    print_escaped(io.out, "\xe4 '%s' %c\n", {"\xe5\x1b\x9b\xa0", "\xf6"});
+    EXPECT_EQ(con.out(),
+              "\xc3\xa5\xc3\xa4\xc3\xb6 \xc3\x85\xc3\x96\xc3\xbf\xc2\x80\n"
+              "\xc3\xb6\xc3\xa4"
+              "7\n"
+              "\xc3\xa4 '\xc3\xa5\\x1b\\x9b\xc2\xa0' \xc3\xb6\n");
+}
+
+TEST(Print, ALocaleIsUtf8ByTheCodesetOfTheFirstVariableSetOfLcAllLcCtypeAndLang) {
+    struct setting {
+        const char *lc_all, *lc_ctype, *lang;
+        bool utf8;
+    };
+    for (const setting &s : {
+             setting{nullptr, nullptr, nullptr, false},
+             {nullptr, nullptr, "C.UTF-8", true},
+             {nullptr, nullptr, "sv_SE.utf8", true},
+             {nullptr, nullptr, "sv_FI.uTf-8@euro", true},
+             {nullptr, nullptr, "sv_SE.ISO-8859-1", false},
+             {nullptr, nullptr, "sv_SE@utf8", false},
+             {nullptr, nullptr, "sv_SE.UTF-16", false},
+             {nullptr, nullptr, "sv_SE.UTF-8x", false},
+             {nullptr, nullptr, "UTF-8", false},
+             {nullptr, nullptr, "C", false},
+             {nullptr, "C.UTF-8", "C", true},
+             {nullptr, "C", "C.UTF-8", false},
+             {"C", "C.UTF-8", "C.UTF-8", false},
+             {"xx_YY.UTF-8", "C", nullptr, true},  // no such locale: the name says UTF-8
+             {"", "", "C.UTF-8", true},            // empty is not set
+             {"", "POSIX", "C.UTF-8", false},
+         }) {
+        EXPECT_EQ(names_utf8(s.lc_all, s.lc_ctype, s.lang), s.utf8)
+            << (s.lc_all ? s.lc_all : "-") << " " << (s.lc_ctype ? s.lc_ctype : "-") << " "
+            << (s.lang ? s.lang : "-");
+    }
 }
 
 TEST(PrintEscaped, EscapesExactlyTheControlBytes) {

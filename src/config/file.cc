@@ -13,9 +13,9 @@
 #include "config/fsio.h"
 #include "config/replace.h"
 #include "console/ascii.h"
-#include "console/escape.h"
 #include "console/io.h"
 #include "console/parse.h"
+#include "console/print.h"
 #include "dialogue/modes.h"
 #include "validate/check.h"
 
@@ -90,7 +90,7 @@ void copy_name(char *to, std::string_view value) {
 
 void take_password(options *o, std::string_view value) {
     if (value.size() >= sizeof o->password) {
-        std::fputs(msg.file_long_password, io.err);
+        print_text(io.err, msg.file_long_password);
         return;
     }
     for (const char &c : value) {
@@ -127,7 +127,7 @@ void take_value(options *o, const key_rule &rule, std::string_view value) {
         // The number is kept even when the text is refused; then its range counts.
         if (!parse_ul(value, &o->file_version)) report(bad, value);
         if (o->file_version < 2 || o->file_version > 6)
-            std::fprintf(io.err, msg.file_unknown_version,
+            print_format(io.err, msg.file_unknown_version,
                          static_cast<unsigned long>(o->file_version));
         break;
     case kind::password:
@@ -164,7 +164,7 @@ struct line_buffer {
     }
     void finish(options *o) {
         if (content > max_line)
-            std::fputs(msg.file_too_long_line, io.err);
+            print_text(io.err, msg.file_too_long_line);
         else
             take_line(o, std::string_view(s, content));
         len = content = 0;
@@ -229,7 +229,7 @@ bool compose(const options *o, file_text *t) {
 }
 
 [[noreturn]] void cannot_create() {
-    std::fputs(msg.cannot_create, io.err);
+    print_text(io.err, msg.cannot_create);
     quit(1);
 }
 
@@ -242,21 +242,21 @@ void load_file(options *o) {
     // ever, block, or do something on being opened (a serial line).
     struct stat st;
     if (fs_stat(file_name, &st) != 0) {
-        if (errno != ENOENT) std::fputs(msg.cannot_read, io.err);
+        if (errno != ENOENT) print_text(io.err, msg.cannot_read);
         return;
     }
     if (!S_ISREG(st.st_mode)) {
-        std::fputs(msg.cannot_read, io.err);
+        print_text(io.err, msg.cannot_read);
         return;
     }
     int fd = fs_open(file_name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0);
     if (fd < 0) {
-        if (errno != ENOENT) std::fputs(msg.cannot_read, io.err);
+        if (errno != ENOENT) print_text(io.err, msg.cannot_read);
         return;
     }
     // What was opened may have been put there after the look above.
     if (fs_fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        std::fputs(msg.cannot_read, io.err);
+        print_text(io.err, msg.cannot_read);
         fs_close(fd);
         return;
     }
@@ -266,7 +266,7 @@ void load_file(options *o) {
         ssize_t n = fs_read(fd, buf, sizeof buf);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {  // the lines taken so far keep their effect
-            std::fputs(msg.cannot_read, io.err);
+            print_text(io.err, msg.cannot_read);
             break;
         }
         if (n == 0) {
@@ -307,7 +307,7 @@ void save(options *o) {
         mode_found = true;
     }
     if (!mode_found) {
-        std::fputs(msg.internal_error, io.out);
+        print_text(io.out, msg.internal_error);
         quit(1);
     }
     save_file(o);

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "console/io.h"
+#include "console/print.h"
 
 void print_folded(const char *text, int current_col, int left_margin, int width) {
     int col = current_col;
@@ -26,7 +27,7 @@ void print_folded(const char *text, int current_col, int left_margin, int width)
             std::putc(' ', io.out);
             ++col;
         }
-        std::fwrite(prev, 1, static_cast<std::size_t>(w), io.out);
+        print_text(io.out, std::string_view(prev, static_cast<std::size_t>(w)));
         col += w;
         need_delim = true;
         while (*p == ' ') ++p;

@@ -5,8 +5,9 @@
 #include <cstdlib>
 
 #include "catalog.h"
+#include "console/print.h"
 
-console io = {stdin, stdout, stderr};
+console io = {stdin, stdout, stderr, false};
 
 void quit(int status) {
     std::exit(status);
@@ -54,10 +55,10 @@ std::size_t my_gets(char *s, int sz) {
         case line_read::complete:
             return len;
         case line_read::nothing:
-            std::fputs(msg.end_of_file, io.out);
+            print_text(io.out, msg.end_of_file);
             quit(1);
         case line_read::no_fit:
-            std::fputs(msg.too_long_line, io.out);
+            print_text(io.out, msg.too_long_line);
             discard_rest_of_line();
             break;
         }

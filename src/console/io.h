@@ -9,6 +9,7 @@ struct console {
     FILE *in;
     FILE *out;
     FILE *err;
+    bool utf8;  // the user's locale is a UTF-8 one: print in UTF-8 (print.h)
 };
 extern console io;
 

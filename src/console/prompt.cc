@@ -6,8 +6,8 @@
 
 #include "catalog.h"
 #include "console/ascii.h"
-#include "console/escape.h"
 #include "console/io.h"
+#include "console/print.h"
 
 bool matches_word(std::string_view line, const char *word) {
     std::size_t n = line.size();
@@ -21,19 +21,20 @@ void prompt_ul(const char *p, const char *errorprompt, formatter_fn formatter, p
                uint32_t *data) {
     static char s[256];
     for (;;) {
-        std::fprintf(io.out, p, formatter(*data));
+        print_escaped(io.out, p, {formatter(*data)});
         std::fflush(io.out);
         std::size_t n = my_gets(s, sizeof s);
         if (n == 0 || parser(std::string_view(s, n), data)) return;
-        std::fprintf(io.out, "%s\n", errorprompt);
+        print_text(io.out, errorprompt);
+        print_text(io.out, "\n");
     }
 }
 
 void prompt_bool(const char *prompt, int8_t *b) {
     static char s[20];
     for (;;) {
-        std::fputs(prompt, io.out);
-        std::fprintf(io.out, msg.yn_suffix, *b ? msg.yes_letter : msg.no_letter);
+        print_text(io.out, prompt);
+        print_escaped(io.out, msg.yn_suffix, {*b ? msg.yes_letter : msg.no_letter});
         std::fflush(io.out);
         std::size_t n = my_gets(s, sizeof s);
         if (n == 0) return;
@@ -46,20 +47,20 @@ void prompt_bool(const char *prompt, int8_t *b) {
             *b = 0;
             return;
         }
-        std::fputs(msg.bad_input, io.out);
+        print_text(io.out, msg.bad_input);
     }
 }
 
 void prompt_string(const char *prompt, const char *type, char *data, int len) {
     static char s[256];
     for (;;) {
-        std::fprintf(io.out, prompt, data);
+        print_escaped(io.out, prompt, {data});
         std::fflush(io.out);
         std::size_t n = my_gets(s, sizeof s);
         std::string_view answer(s, n);
         if (n == 0) {
             if (data[0] != '\0') return;
-            std::fprintf(io.out, msg.must_give, type);
+            print_escaped(io.out, msg.must_give, {type});
             continue;
         }
         const char *bad = nullptr;
@@ -70,11 +71,13 @@ void prompt_string(const char *prompt, const char *type, char *data, int len) {
             }
         }
         if (bad != nullptr) {
-            print_escaped(io.out, msg.invalid_char, {type, std::string_view(bad, 1)});
+            // From the bad byte on: the whole character typed, where it is one.
+            print_escaped(io.out, msg.invalid_char,
+                          {type, std::string_view(bad, n - static_cast<std::size_t>(bad - s))});
             continue;
         }
         if (n >= static_cast<std::size_t>(len)) {
-            std::fprintf(io.out, msg.too_long, type);
+            print_escaped(io.out, msg.too_long, {type});
             continue;
         }
         std::memcpy(data, s, n + 1);

@@ -7,6 +7,7 @@
 #include "console/fold.h"
 #include "console/io.h"
 #include "console/parse.h"
+#include "console/print.h"
 #include "console/prompt.h"
 #include "dialogue/modes.h"
 
@@ -17,14 +18,14 @@ constexpr uint32_t single_computer = 0xFFFFFFFFu;
 }  // namespace
 
 void ask(options *o) {
-    std::fputs(msg.inside_heading, io.out);
+    print_text(io.out, msg.inside_heading);
     prompt_string(msg.ask_device, msg.type_device, o->config_iface, sizeof o->config_iface);
     prompt_ul(msg.ask_ip, msg.bad_ip, format_ip, parse_ip, &o->ip);
     prompt_ul(msg.ask_netmask, msg.bad_netmask, format_ip, parse_mask, &o->netmask);
     prompt_bool(msg.ask_kill, &o->kill_other_ifaces);
 
-    std::fputs("\n", io.out);
-    std::fputs(msg.allowed_heading, io.out);
+    print_text(io.out, "\n");
+    print_text(io.out, msg.allowed_heading);
     int8_t bool_tmp = o->config_netmask == single_computer;
     prompt_bool(msg.ask_single, &bool_tmp);
     if (bool_tmp) {
@@ -36,7 +37,7 @@ void ask(options *o) {
     }
     ask_route(o);
 
-    std::fputs("\n", io.out);
+    print_text(io.out, "\n");
     // Failover is set up on the appliance itself, never from a floppy: a
     // loaded file's flag is dropped, and with it the failover checks.
     o->set_failover = 0;
@@ -50,18 +51,17 @@ void ask_route(options *o) {
     const bool overlap = (o->ip & mask) == (o->config_ip & mask);
 
     if (!overlap || mask != o->netmask) {
-        std::fputs("\n", io.out);
-        std::fputs(msg.route_heading, io.out);
+        print_text(io.out, "\n");
+        print_text(io.out, msg.route_heading);
         if (overlap) {
             // Partly local: the allowed network is wider than the inside one.
-            std::fputs(msg.route_partly_text, io.out);
-            std::fputs(msg.route_behind_text, io.out);
+            print_text(io.out, msg.route_partly_text);
+            print_text(io.out, msg.route_behind_text);
             setup_route = o->nw_gw_ip != 0;
             prompt_bool(msg.ask_route, &setup_route);
         } else {
-            std::fputs(o->config_netmask == single_computer ? msg.route_computer_text
-                                                            : msg.route_network_text,
-                       io.out);
+            print_text(io.out, o->config_netmask == single_computer ? msg.route_computer_text
+                                                                    : msg.route_network_text);
             setup_route = 1;
         }
     }
@@ -85,8 +85,8 @@ void ask_route(options *o) {
 }
 
 void ask_mode(options *o) {
-    std::fputs("\n", io.out);
-    std::fputs(msg.other_heading, io.out);
+    print_text(io.out, "\n");
+    print_text(io.out, msg.other_heading);
     int8_t keep_asking = o->update_mode != 1;
     prompt_bool(msg.ask_reset, &keep_asking);
     if (!keep_asking) {
@@ -94,10 +94,10 @@ void ask_mode(options *o) {
         return;
     }
     while (keep_asking) {
-        std::fputs("\n", io.out);
-        std::fputs(msg.select_mode, io.out);
+        print_text(io.out, "\n");
+        print_text(io.out, msg.select_mode);
         for (const update_mode &up : update_table) {
-            std::fprintf(io.out, "%4lu. ", static_cast<unsigned long>(up.mode));
+            print_format(io.out, "%4lu. ", static_cast<unsigned long>(up.mode));
             print_folded(up.explanation, 6, 6, 70);
         }
         prompt_ul(msg.ask_mode, msg.bad_mode, format_ul, parse_ul, &o->update_mode);

@@ -1,13 +1,16 @@
-// The main flow: banner, defaults, the saved file, then dialogue, summary and
-// check until the answers agree, the confirmation, and the save.
+// The main flow: the arguments, the banner, defaults, the saved file, then
+// dialogue, summary and check until the answers agree, the confirmation, and
+// the save.
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string_view>
 
 #include "catalog.h"
 #include "config/file.h"
 #include "config/options.h"
 #include "console/io.h"
+#include "console/print.h"
 #include "console/prompt.h"
 #include "dialogue/dialogue.h"
 #include "validate/check.h"
@@ -22,8 +25,8 @@ enum class answer : std::uint8_t { yes, no, abort };
 answer confirm() {
     static char s[256];
     for (;;) {
-        std::fputs("\n", io.out);
-        std::fputs(msg.confirm_question, io.out);
+        print_text(io.out, "\n");
+        print_text(io.out, msg.confirm_question);
         std::fflush(io.out);
         std::string_view line(s, my_gets(s, sizeof s));
         if (matches_word(line, msg.yes_word)) return answer::yes;
@@ -32,33 +35,52 @@ answer confirm() {
     }
 }
 
+// Only --help and --version, each alone, are understood. Anything else is
+// an operator's mistake (a folder named for the file, say): refused before
+// anything is asked, rather than ignored and the file saved elsewhere.
+[[noreturn]] void take_arguments(int argc, char **argv) {
+    std::string_view arg = argv[1];
+    if (argc == 2 && arg == "--help") {
+        print_text(io.out, msg.help);
+        quit(0);
+    }
+    if (argc == 2 && arg == "--version") {
+        print_escaped(io.out, "%s %s\n", {msg.program_name, version});
+        quit(0);
+    }
+    print_text(io.err, msg.usage_error);
+    quit(2);
+}
+
 }  // namespace
 
-int main() {
+int main(int argc, char **argv) {
     // Line-buffered even into a pipe, so that a transcript keeps the order of
     // the screen; the buffers are static, as is everything else here.
     static char out_buffer[BUFSIZ];
     static char in_buffer[BUFSIZ];
     std::setvbuf(stdout, out_buffer, _IOLBF, sizeof out_buffer);
     std::setvbuf(stdin, in_buffer, _IOFBF, sizeof in_buffer);
+    io.utf8 = names_utf8(std::getenv("LC_ALL"), std::getenv("LC_CTYPE"), std::getenv("LANG"));
+    if (argc > 1) take_arguments(argc, argv);
 
-    std::fputs("\n", io.out);
-    std::fprintf(io.out, msg.banner, version_major, version_minor);
+    print_text(io.out, "\n");
+    print_format(io.out, msg.banner, version_major, version_minor);
 
     options o;
     set_defaults(&o);
     load(&o);
 
-    std::fputs("\n", io.out);
-    std::fputs(msg.press_return, io.out);
+    print_text(io.out, "\n");
+    print_text(io.out, msg.press_return);
 
     for (;;) {
         ask(&o);
         show(&o);
         if (check(&o) != 0) {
-            std::fputs("\n", io.out);
-            std::fputs(msg.please_correct, io.out);
-            std::fputs("\n", io.out);
+            print_text(io.out, "\n");
+            print_text(io.out, msg.please_correct);
+            print_text(io.out, "\n");
             continue;
         }
         answer a = confirm();
@@ -67,12 +89,12 @@ int main() {
     }
 
     save(&o);
-    std::fputs("\n", io.out);
-    std::fputs(msg.saved, io.out);
-    std::fputs(msg.password_note, io.out);
+    print_text(io.out, "\n");
+    print_text(io.out, msg.saved);
+    print_text(io.out, msg.password_note);
     if (o.update_mode != 1) {
-        std::fputs(msg.erase_warning, io.out);
-        std::fputs(msg.eject_warning, io.out);
+        print_text(io.out, msg.erase_warning);
+        print_text(io.out, msg.eject_warning);
     }
     quit(0);
 }

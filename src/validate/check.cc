@@ -8,20 +8,21 @@
 
 #include "catalog.h"
 #include "console/ascii.h"
-#include "console/escape.h"
 #include "console/io.h"
 #include "console/parse.h"
+#include "console/print.h"
 
 namespace {
 
 void banner() {
-    std::fprintf(io.out, "%s\n", ERROR_FOUND);
+    print_text(io.out, ERROR_FOUND);
+    print_text(io.out, "\n");
 }
 
 // The banner, then the rule's message; always returns 1.
 int report(const char *message) {
     banner();
-    std::fputs(message, io.out);
+    print_text(io.out, message);
     return 1;
 }
 
@@ -64,15 +65,15 @@ int check(const options *o) {
     } else {
         if ((o->nw_gw_ip & o->netmask) != (o->ip & o->netmask)) {
             report(msg.check_router_not_local);
-            std::fprintf(io.out, "%s-", format_ip((o->ip & o->netmask) + 1));
-            std::fprintf(io.out, "%s.\n", format_ip((o->ip | host) - 1));
+            print_escaped(io.out, "%s-", {format_ip((o->ip & o->netmask) + 1)});
+            print_escaped(io.out, "%s.\n", {format_ip((o->ip | host) - 1)});
             return 1;
         }
         if (o->nw_gw_ip == o->ip) return report(msg.check_router_is_ip);
         if ((o->nw_gw_ip & host) == 0) return report(msg.check_router_is_network);
         if ((o->nw_ip & ~o->nw_netmask) != 0) {
             banner();
-            std::fprintf(io.out, msg.check_route_network, format_ip(o->nw_ip & o->nw_netmask));
+            print_escaped(io.out, msg.check_route_network, {format_ip(o->nw_ip & o->nw_netmask)});
             return 1;
         }
         if ((o->nw_gw_ip & host) == host) return report(msg.check_router_is_broadcast);

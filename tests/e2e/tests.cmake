@@ -9,4 +9,13 @@ foreach(lang en sv)
     COMMAND ${CMAKE_CURRENT_LIST_DIR}/save-failures.sh $<TARGET_FILE:dprep-${lang}>
             ${CMAKE_CURRENT_LIST_DIR}/cases/${lang})
   set_tests_properties(e2e_save_failures_${lang} PROPERTIES SKIP_RETURN_CODE 77)
+  add_test(NAME e2e_arguments_${lang}
+    COMMAND ${CMAKE_CURRENT_LIST_DIR}/arguments.sh $<TARGET_FILE:dprep-${lang}> ${PROJECT_VERSION})
+  # The same cases in a UTF-8 locale (installed or not), which gets what
+  # they expect in UTF-8.
+  add_test(NAME e2e_${lang}_utf8
+    COMMAND ${CMAKE_CURRENT_LIST_DIR}/run.sh $<TARGET_FILE:dprep-${lang}>
+            ${CMAKE_CURRENT_LIST_DIR}/cases/${lang})
 endforeach()
+set_tests_properties(e2e_en_utf8 PROPERTIES ENVIRONMENT DPREP_UTF8=C.UTF-8)
+set_tests_properties(e2e_sv_utf8 PROPERTIES ENVIRONMENT DPREP_UTF8=sv_FI.utf8)

@@ -30,6 +30,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int wait_ms = 10000;  // generous: sanitizer builds start slowly
+bool utf8 = false;              // the program runs in a UTF-8 locale
 
 std::string read_file(const fs::path &path) {
     std::ifstream in(path, std::ios::binary);
@@ -38,12 +39,17 @@ std::string read_file(const fs::path &path) {
     return s.str();
 }
 
-// What the terminal shows for program output: each line feed as CR LF.
+// What the terminal shows for program output: each line feed as CR LF, and
+// in a UTF-8 locale each ISO-8859-1 byte of the cases in UTF-8.
 std::string on_screen(std::string_view text) {
     std::string out;
     for (char c : text) {
+        auto u = static_cast<unsigned char>(c);
         if (c == '\n') out += '\r';
-        out += c;
+        if (utf8 && u >= 0x80)
+            out += {static_cast<char>(0xC0 | u >> 6), static_cast<char>(0x80 | (u & 0x3F))};
+        else
+            out += c;
     }
     return out;
 }
@@ -192,6 +198,10 @@ int main(int argc, char **argv) {
         std::perror(argv[1]);
         return 2;
     }
+    // The C locale, or the UTF-8 locale that DPREP_UTF8 names, as tests/lib.sh has it.
+    const char *locale = std::getenv("DPREP_UTF8");
+    utf8 = locale != nullptr && *locale != '\0';
+    setenv("LC_ALL", utf8 ? locale : "C", 1);
     // Some containers have no pseudo-terminals at all; that is no fault of the program.
     int probe = posix_openpt(O_RDWR | O_NOCTTY);
     if (probe < 0) {

@@ -14,3 +14,7 @@ foreach(lang en sv)
   add_test(NAME pty_${lang} COMMAND pty_tests $<TARGET_FILE:dprep-${lang}> ${cases})
   set_tests_properties(pty_${lang} PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120)
 endforeach()
+# Swedish, the language with letters beyond ASCII, in a UTF-8 locale too.
+add_test(NAME pty_sv_utf8 COMMAND pty_tests $<TARGET_FILE:dprep-sv> ${cases})
+set_tests_properties(pty_sv_utf8 PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120
+  ENVIRONMENT DPREP_UTF8=sv_SE.UTF-8)

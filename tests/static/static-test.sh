@@ -1,9 +1,10 @@
 #!/bin/sh
 # A fully static program needs nothing from the machine it runs on: no
-# loader, no shared library. Checks the ELF headers, then runs a whole
-# session inside an otherwise empty root directory, where nothing but the
-# program itself exists (and the emulator, static too, that a build for
-# another kind of PC needs).
+# loader, no shared library, no locale data. Checks the ELF headers, then
+# runs a whole session inside an otherwise empty root directory, where
+# nothing but the program itself exists (and the emulator, static too, that
+# a build for another kind of PC needs): once with no locale named, once
+# with a UTF-8 one.
 #
 #   static-test.sh <dprep-en or dprep-sv> <case directory>
 #
@@ -26,7 +27,6 @@ fi
 new_scratch
 mkdir "$scratch/root" "$scratch/got" "$scratch/want"
 cp "$exe" "$scratch/root/dprep"
-expect "$case" "$scratch/want"
 # The emulator goes in with the program, which it can only as a static one.
 set -- ${DPREP_EMULATOR-}
 chroot=$(command -v chroot)
@@ -46,11 +46,19 @@ if [ -z "$why" ]; then
     if [ $# -gt 0 ]; then
         cp "$1" "$scratch/root/emulator" && shift && DPREP_EMULATOR="/emulator $*"
     fi
-    DPREP_RUNNER="env -i $chroot $scratch/root" session "$scratch/root" "$case/stdin" "$scratch/got" /dprep
+    root=$scratch/root prog=/dprep
 else
     skipped "$why: the session ran in a scratch directory, not in an empty root"
-    DPREP_RUNNER="env -i" session "$scratch/root" "$case/stdin" "$scratch/got" ./dprep
+    root= prog=./dprep
 fi
-same "$scratch/want" "$scratch/got"
-cmp -s "$scratch/root/fconfig.dat" "$case/after.dat" || fail "fconfig.dat differs"
+# No locale at all, then a UTF-8 one named that the root does not hold.
+for DPREP_UTF8 in "" sv_SE.UTF-8; do
+    begin "${DPREP_UTF8:-C}"
+    rm -f "$scratch/root/fconfig.dat"
+    expect "$case" "$scratch/want"
+    DPREP_RUNNER="env -i ${DPREP_UTF8:+LANG=$DPREP_UTF8} ${root:+$chroot $root}" \
+        session "$scratch/root" "$case/stdin" "$scratch/got" $prog
+    same "$scratch/want" "$scratch/got"
+    cmp -s "$scratch/root/fconfig.dat" "$case/after.dat" || fail "fconfig.dat differs"
+done
 finish
