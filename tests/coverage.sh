@@ -5,7 +5,7 @@
 set -eu
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
-command -v gcovr >/dev/null || { echo "SKIP: gcovr is not installed"; exit 0; }
+command -v gcovr >/dev/null || { echo "SKIP: gcovr is not installed"; exit 77; }
 build=build-coverage
 cmake --preset coverage >/dev/null
 cmake --build --preset coverage

@@ -54,6 +54,19 @@ void expect_route(const options &o, route r) {
 
 }  // namespace
 
+TEST(Ask, ASingleComputerChosenAfterANetworkIsOneComputer) {
+    options o = inside(0xC0A80000, 0xFFFF0000);  // the network 192.168.0.0/16 allowed
+    std::strcpy(o.password, "abc1");
+    o.update_mode = 1;
+    // All kept but the source, now the computer 192.168.1.20, which is on
+    // the inside network. Lines to spare: a wrong path must not run out.
+    console_capture con("\n\n\n\ny\n192.168.1.20\n" + std::string(8, '\n'));
+    ask(&o);
+    EXPECT_EQ(o.config_ip, 0xC0A80114u);
+    EXPECT_EQ(o.config_netmask, 0xFFFFFFFFu);
+    EXPECT_EQ(con.out().find(msg.route_heading), std::string::npos);
+}
+
 TEST(AskRoute, WhollyLocalAsksNothingAndClearsAStoredRoute) {
     for (auto [ip, mask] : {std::pair{0xC0A80114u, 0xFFFFFFFFu},     // 192.168.1.20
                             std::pair{0xC0A80180u, 0xFFFFFF80u}}) {  // 192.168.1.128/25

@@ -51,12 +51,16 @@ new_scratch() {
 }
 
 # run_prog PROGRAM [ARG...]: runs a built program as every test runs it: for
-# at most 10 seconds, in the C locale or the UTF-8 locale DPREP_UTF8 names,
-# under the runner DPREP_RUNNER (valgrind, another user, a limit) and through
-# the emulator DPREP_EMULATOR that a build for another kind of PC needs
-# (tests/CMakeLists.txt); either is a command of any words.
+# at most 10 seconds, writing no file past a megabyte (so that one that
+# prints for ever ends at once), in the C locale or the UTF-8 locale
+# DPREP_UTF8 names, under the runner DPREP_RUNNER (valgrind, another user, a
+# limit) and through the emulator DPREP_EMULATOR that a build for another
+# kind of PC needs (tests/CMakeLists.txt); either is a command of any words.
 run_prog() {
-    timeout 10 env LC_ALL="${DPREP_UTF8:-C}" ${DPREP_RUNNER-} ${DPREP_EMULATOR-} "$@"
+    (
+        ulimit -f 2048
+        exec timeout 10 env LC_ALL="${DPREP_UTF8:-C}" ${DPREP_RUNNER-} ${DPREP_EMULATOR-} "$@"
+    )
 }
 
 # session DIR INPUT GOT PROGRAM: PROGRAM run in DIR on INPUT; its standard

@@ -2,6 +2,7 @@
 #include "console/prompt.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <cstring>
 #include <string>
@@ -75,6 +76,10 @@ TEST(MyGetsDeathTest, EndOfInputOrAReadErrorEndsTheRunWithStatusOne) {
         char s[256];
         EXPECT_EXIT(
             {
+                // A program that prints for ever is stopped at a megabyte.
+                rlimit fsize;
+                fsize.rlim_cur = fsize.rlim_max = 1 << 20;
+                setrlimit(RLIMIT_FSIZE, &fsize);
                 io.in = c.input();
                 io.out = std::fopen("screen", "w");
                 my_gets(s, sizeof s);

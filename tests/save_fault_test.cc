@@ -2,6 +2,7 @@
 // reported with status 1 and none loses the file that was there before.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/resource.h>
 
 #include <cerrno>
 #include <cstring>
@@ -26,21 +27,27 @@ options record() {
 }
 
 // The save as the program makes it, in a child: status 0 after a save that
-// returned, 1 after a reported failure, or the end by a signal. A signal
-// that the caller ignores (nohup, a background job) must stay ignored.
+// returned, 1 after a reported failure, or the end by a signal; standard
+// error exactly err. It may dump core, as a shell may allow, but the save
+// must not (fsio_stub). A signal that the caller ignores (nohup, a
+// background job) must stay ignored.
 template <class Predicate>
-void save_in_child(const fault_plan &plan, Predicate ends, int ignored = 0) {
+void save_in_child(const fault_plan &plan, Predicate ends, const std::string &err = "",
+                   int ignored = 0) {
     EXPECT_EXIT(
         {
             if (ignored) signal(ignored, SIG_IGN);
-            console_capture con;
+            rlimit core;
+            getrlimit(RLIMIT_CORE, &core);
+            core.rlim_cur = core.rlim_max;
+            setrlimit(RLIMIT_CORE, &core);
             fault = plan;
             calls.clear();
             options o = record();
             save(&o);
             quit(ignored && signal(ignored, SIG_IGN) != SIG_IGN ? 2 : 0);
         },
-        ends, "");
+        ends, testing::Matcher<const std::string &>(testing::Eq(err)));
 }
 
 // A clean save in a scratch directory: the calls it makes and what it writes.
@@ -88,7 +95,8 @@ TEST(SaveFaults, EveryFailingCallIsReportedAndKeepsTheOldFile) {
             plan.fail_call = static_cast<int>(n);
             plan.error = error;
             bool saved = harmless || (unsupported && (error == EINVAL || error == ENOTSUP));
-            save_in_child(plan, testing::ExitedWithCode(saved ? 0 : 1));
+            save_in_child(plan, testing::ExitedWithCode(saved ? 0 : 1),
+                          saved ? "" : msg.cannot_create);
             // Up to the rename the old file stands; after it, the new one.
             EXPECT_EQ(read_file("fconfig.dat"), renamed || saved ? new_file : old_file);
             EXPECT_EQ(list_dir(), "fconfig.dat");
@@ -141,7 +149,7 @@ TEST(SaveFaults, ASignalAtAnyStepLeavesTheOldFileOrTheWholeNewOne) {
             fault_plan plan;
             plan.signal = sig;
             plan.signal_call = static_cast<int>(n);
-            save_in_child(plan, testing::ExitedWithCode(0), sig);
+            save_in_child(plan, testing::ExitedWithCode(0), "", sig);
             EXPECT_EQ(list_dir(), "fconfig.dat");
         }
     }

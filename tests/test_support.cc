@@ -14,37 +14,58 @@
 
 #include "catalog.h"
 
+namespace {
+
+constexpr std::size_t capture_limit = 1 << 20;
+
+ssize_t append(void *cookie, const char *buf, std::size_t size) {
+    auto *s = static_cast<std::string *>(cookie);
+    if (s->size() + size > capture_limit) {
+        std::fprintf(stderr, "FAIL: the program printed more than %zu bytes\n", capture_limit);
+        std::abort();
+    }
+    s->append(buf, size);
+    return static_cast<ssize_t>(size);
+}
+
+FILE *capture(std::string *s) {
+    return fopencookie(s, "w", {nullptr, append, nullptr, nullptr});
+}
+
+}  // namespace
+
 console_capture::console_capture(std::string_view input) : input_(input), saved_(io) {
     io.in =
         input_.empty() ? std::fopen("/dev/null", "r") : fmemopen(input_.data(), input_.size(), "r");
-    io.out = open_memstream(&out_buf_, &out_len_);
-    io.err = open_memstream(&err_buf_, &err_len_);
+    io.out = capture(&out_);
+    io.err = capture(&err_);
 }
 
 console_capture::~console_capture() {
     std::fclose(io.in);
     std::fclose(io.out);
     std::fclose(io.err);
-    std::free(out_buf_);
-    std::free(err_buf_);
     io = saved_;
 }
 
 std::string console_capture::out() {
     std::fflush(io.out);
-    return std::string(out_buf_, out_len_);
+    return out_;
 }
 
 std::string console_capture::err() {
     std::fflush(io.err);
-    return std::string(err_buf_, err_len_);
+    return err_;
 }
 
 scratch_dir::scratch_dir() {
-    char tmpl[] = "/tmp/dprep-test-XXXXXX";
+    const char *tmp = std::getenv("TMPDIR");
+    std::string tmpl =
+        std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/dprep-test-XXXXXX";
     char cwd[4096];
     // Carrying on would run the test in, and then remove, another directory.
-    if (mkdtemp(tmpl) == nullptr || getcwd(cwd, sizeof cwd) == nullptr || chdir(tmpl) != 0) {
+    if (mkdtemp(tmpl.data()) == nullptr || getcwd(cwd, sizeof cwd) == nullptr ||
+        chdir(tmpl.c_str()) != 0) {
         std::perror("scratch directory");
         std::abort();
     }

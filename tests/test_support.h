@@ -11,7 +11,9 @@
 #include "console/io.h"
 
 // Points the console at the given input and at two memory streams for as
-// long as it lives.
+// long as it lives. A stream that takes more than a megabyte, far more than
+// any session prints, ends the test at once: a program that prints for ever
+// fails quickly instead of filling the memory.
 class console_capture {
 public:
     explicit console_capture(std::string_view input = {});
@@ -25,13 +27,12 @@ public:
 private:
     std::string input_;
     console saved_;
-    char *out_buf_ = nullptr;
-    char *err_buf_ = nullptr;
-    std::size_t out_len_ = 0;
-    std::size_t err_len_ = 0;
+    std::string out_;
+    std::string err_;
 };
 
-// A fresh directory, made the current one while the object lives.
+// A fresh directory under $TMPDIR (or /tmp), made the current one while the
+// object lives, and removed with what it holds.
 class scratch_dir {
 public:
     scratch_dir();
