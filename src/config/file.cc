@@ -34,7 +34,7 @@ enum class kind : std::uint8_t {
     flag,           // 0 or 1, in flag
     iface,          // an interface name, in name
     failover_type,  // master, slave or standalone, in name
-    version,        // a number, in number
+    version,        // a number, in number; written as fixed
     password,
     language,  // read and ignored; written as the build's language code
     ignored,   // read and ignored; written as fixed
@@ -91,11 +91,11 @@ constexpr key_rule keys[] = {
 };
 
 // A line is taken by the first key it begins with; since no key is the
-// beginning of another, that is the only one, whatever the order above. A
-// line that is read and ignored is written as a constant.
+// beginning of another, that is the only one, whatever the order above. The
+// version and the lines that are read and ignored are written as constants.
 constexpr bool keys_are_sound() {
     for (const key_rule &a : keys) {
-        if (a.how == kind::ignored && a.fixed == nullptr) return false;
+        if ((a.how == kind::version || a.how == kind::ignored) && a.fixed == nullptr) return false;
         for (const key_rule &b : keys)
             if (&a != &b && std::string_view(b.key).starts_with(a.key)) return false;
     }
@@ -236,33 +236,18 @@ file_text text;
 
 bool compose(const options *o, file_text *t) {
     for (const key_rule &rule : keys) {
-        if (rule.fixed != nullptr) {
+        if (rule.fixed != nullptr)
             t->line(rule.key, rule.fixed);
-            continue;
-        }
-        switch (rule.how) {
-        case kind::ip:
+        else if (rule.how == kind::ip)
             t->line(rule.key, format_ip(o->*rule.number));
-            break;
-        case kind::flag:
+        else if (rule.how == kind::flag)
             t->flag(rule.key, o->*rule.flag);
-            break;
-        case kind::iface:
-        case kind::failover_type:
-            t->line(rule.key, o->*rule.name);
-            break;
-        case kind::password:
+        else if (rule.how == kind::password)
             t->line(rule.key, o->password);
-            break;
-        case kind::language:
+        else if (rule.how == kind::language)
             t->line(rule.key, msg.lang_code);
-            break;
-        case kind::version:
-            t->line(rule.key, format_ul(o->*rule.number));
-            break;
-        case kind::ignored:  // written as fixed
-            break;
-        }
+        else  // an interface name or a failover type
+            t->line(rule.key, o->*rule.name);
     }
     return !t->cut;
 }
