@@ -3,7 +3,8 @@
 // After each load: the record holds only what the reader may accept, the
 // messages are safe for a terminal, and reading the same bytes in small
 // pieces changes nothing. Then the record is saved and read back: the file
-// written must load without a single message and give the same settings.
+// written must load without a single message and give the record back, but
+// for what the writer states whatever the record says.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -35,19 +36,6 @@ loaded load_bytes(std::string_view bytes, std::size_t max_read) {
     return r;
 }
 
-bool same_settings(const options &a, const options &b) {
-    return a.ip == b.ip && a.netmask == b.netmask && a.config_ip == b.config_ip &&
-           a.config_netmask == b.config_netmask &&
-           std::strcmp(a.config_iface, b.config_iface) == 0 && a.nw_ip == b.nw_ip &&
-           a.nw_netmask == b.nw_netmask && a.nw_gw_ip == b.nw_gw_ip &&
-           std::strcmp(a.failover_type, b.failover_type) == 0 &&
-           std::strcmp(a.failover_ded_iface, b.failover_ded_iface) == 0 &&
-           a.kill_other_ifaces == b.kill_other_ifaces && a.clear_log == b.clear_log &&
-           a.clear_edit == b.clear_edit && a.clear_production == b.clear_production &&
-           a.set_edit == b.set_edit && a.set_production == b.set_production &&
-           std::strcmp(a.password, b.password) == 0;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
@@ -62,9 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
 
     // Lines cut across reads must be put together exactly as whole reads do.
     loaded pieces = load_bytes(bytes, 1 + size % 7);
-    if (!same_settings(whole.o, pieces.o) || whole.o.file_version != pieces.o.file_version ||
-        whole.o.set_failover != pieces.o.set_failover)
-        finding("reading in small pieces gave another record");
+    if (const char *field = differing_field(whole.o, pieces.o))
+        finding("reading in small pieces gave another record, in", field);
     if (whole.messages != pieces.messages)
         finding("reading in small pieces gave other messages", pieces.messages);
 
@@ -79,8 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
     std::string text = *written;
     loaded back = load_bytes(text, static_cast<std::size_t>(-1));
     if (!back.messages.empty()) finding("the file written draws messages when read", back.messages);
-    if (!same_settings(o, back.o)) finding("the file written reads back as other settings", text);
-    if (back.o.file_version != 6 || back.o.set_failover != 0)
-        finding("the file written does not say version 6 and no failover", text);
+    if (const char *field = differing_field(read_back(o), back.o))
+        finding("the file written reads back as another record", field + (": " + text));
     return 0;
 }

@@ -53,6 +53,43 @@ inline void check_record(const options &o) {
             finding("password holds a character other than a letter or digit", password);
 }
 
+// The first field in which two records differ, by name, or nullptr where
+// none does; a name's bytes after its NUL do not count.
+inline const char *differing_field(const options &a, const options &b) {
+    auto differ = [](const auto &x, const auto &y) { return std::strncmp(x, y, sizeof x) != 0; };
+    if (a.file_version != b.file_version) return "file_version";
+    if (a.ip != b.ip) return "ip";
+    if (a.netmask != b.netmask) return "netmask";
+    if (a.config_ip != b.config_ip) return "config_ip";
+    if (a.config_netmask != b.config_netmask) return "config_netmask";
+    if (differ(a.config_iface, b.config_iface)) return "config_iface";
+    if (a.nw_ip != b.nw_ip) return "nw_ip";
+    if (a.nw_netmask != b.nw_netmask) return "nw_netmask";
+    if (a.nw_gw_ip != b.nw_gw_ip) return "nw_gw_ip";
+    if (a.set_failover != b.set_failover) return "set_failover";
+    if (differ(a.failover_type, b.failover_type)) return "failover_type";
+    if (differ(a.failover_ded_iface, b.failover_ded_iface)) return "failover_ded_iface";
+    if (a.kill_other_ifaces != b.kill_other_ifaces) return "kill_other_ifaces";
+    if (a.clear_log != b.clear_log) return "clear_log";
+    if (a.clear_edit != b.clear_edit) return "clear_edit";
+    if (a.clear_production != b.clear_production) return "clear_production";
+    if (a.set_edit != b.set_edit) return "set_edit";
+    if (a.set_production != b.set_production) return "set_production";
+    if (a.update_mode != b.update_mode) return "update_mode";
+    if (differ(a.password, b.password)) return "password";
+    return nullptr;
+}
+
+// What load makes of the file that save wrote of the record o (after save,
+// which gives o its mode's flags): the version and failover the writer
+// always states, and mode 1, since the file holds no mode.
+inline options read_back(options o) {
+    o.file_version = 6;
+    o.set_failover = 0;
+    o.update_mode = 1;
+    return o;
+}
+
 // Text meant for a terminal: no character that a terminal obeys, except the
 // line feed and the tab. Text for a UTF-8 console (utf8) must be UTF-8 as
 // well, and its characters are what counts, not its bytes.

@@ -26,21 +26,39 @@ constexpr const char file_name[] = "fconfig.dat";
 // The longest line the reader takes, line feed and carriage returns not counted.
 constexpr std::size_t max_line = 254;
 
-// ---- Reading ----
+// ---- The lines ----
 
-enum class kind : std::uint8_t { ip, flag, iface, failover_type, version, password, ignored };
+// How a line's value is read into the record and written from it.
+enum class kind : std::uint8_t {
+    ip,             // a dotted quad, in number
+    flag,           // 0 or 1, in flag
+    iface,          // an interface name, in name
+    failover_type,  // master, slave or standalone, in name
+    version,        // a number, in number; written as fixed
+    password,
+    language,  // read and ignored; written as the build's language code
+    ignored,   // read and ignored; written as fixed
+};
 
 struct key_rule {
     const char *key;  // including its "="
     kind how;
-    const char *catalog::*message;  // drawn by a bad value
+    const char *catalog::*message = nullptr;  // drawn by a bad value
     uint32_t options::*number = nullptr;
     int8_t options::*flag = nullptr;
     char (options::*name)[16] = nullptr;
+    const char *fixed = nullptr;  // written whatever the record holds
 };
 
-// No key is the beginning of another, so at most one matches a line.
+// The 22 lines in the order the appliance has always read them, which is the
+// order they are written in. Some are written as constants: the version
+// (this program writes version 6 whatever it read), set_failover, since this
+// program never configures failover (see ask), and set_password, language and
+// set_language, since every file carries both a password and a language for
+// the appliance to take.
 constexpr key_rule keys[] = {
+    {"file_version=", kind::version, &catalog::file_bad_version, &options::file_version, nullptr,
+     nullptr, "6"},
     {"config_iface=", kind::iface, &catalog::file_bad_config_iface, nullptr, nullptr,
      &options::config_iface},
     {"ip=", kind::ip, &catalog::file_bad_ip, &options::ip},
@@ -50,11 +68,14 @@ constexpr key_rule keys[] = {
     {"config_ip=", kind::ip, &catalog::file_bad_config_ip, &options::config_ip},
     // Netmasks from the file are taken as any dotted quad, contiguous or not.
     {"config_netmask=", kind::ip, &catalog::file_bad_config_netmask, &options::config_netmask},
+    {"password=", kind::password},
     {"nw_ip=", kind::ip, &catalog::file_bad_nw_ip, &options::nw_ip},
     {"nw_netmask=", kind::ip, &catalog::file_bad_nw_netmask, &options::nw_netmask},
     {"nw_gw_ip=", kind::ip, &catalog::file_bad_nw_gw_ip, &options::nw_gw_ip},
-    {"set_failover=", kind::flag, &catalog::file_bad_set_failover, nullptr, &options::set_failover},
-    {"failover_type=", kind::failover_type, &catalog::file_bad_failover_type},
+    {"set_failover=", kind::flag, &catalog::file_bad_set_failover, nullptr, &options::set_failover,
+     nullptr, "0"},
+    {"failover_type=", kind::failover_type, &catalog::file_bad_failover_type, nullptr, nullptr,
+     &options::failover_type},
     {"failover_ded_iface=", kind::iface, &catalog::file_bad_failover_ded_iface, nullptr, nullptr,
      &options::failover_ded_iface},
     {"clear_log=", kind::flag, &catalog::file_bad_clear_log, nullptr, &options::clear_log},
@@ -64,12 +85,26 @@ constexpr key_rule keys[] = {
     {"set_edit=", kind::flag, &catalog::file_bad_set_edit, nullptr, &options::set_edit},
     {"set_production=", kind::flag, &catalog::file_bad_set_production, nullptr,
      &options::set_production},
-    {"file_version=", kind::version, &catalog::file_bad_version},
-    {"set_language=", kind::ignored, nullptr},
-    {"language=", kind::ignored, nullptr},
-    {"set_password=", kind::ignored, nullptr},
-    {"password=", kind::password, nullptr},
+    {"set_password=", kind::ignored, nullptr, nullptr, nullptr, nullptr, "1"},
+    {"language=", kind::language},
+    {"set_language=", kind::ignored, nullptr, nullptr, nullptr, nullptr, "1"},
 };
+
+// A line is taken by the first key it begins with; since no key is the
+// beginning of another, that is the only one, whatever the order above. The
+// version and the lines that are read and ignored are written as constants.
+constexpr bool keys_are_sound() {
+    for (const key_rule &a : keys) {
+        if ((a.how == kind::version || a.how == kind::ignored) && a.fixed == nullptr) return false;
+        for (const key_rule &b : keys)
+            if (&a != &b && std::string_view(b.key).starts_with(a.key)) return false;
+    }
+    return true;
+}
+static_assert(keys_are_sound());
+static_assert(std::size(keys) == 22);
+
+// ---- Reading ----
 
 // Keys match without regard to the case of ASCII letters.
 bool starts_with_key(std::string_view line, std::string_view key) {
@@ -118,21 +153,22 @@ void take_value(options *o, const key_rule &rule, std::string_view value) {
             copy_name(o->*rule.name, value);
         break;
     case kind::failover_type:
-        if (value.size() >= sizeof o->failover_type || check_failover_type(value))
+        if (value.size() >= sizeof(o->*rule.name) || check_failover_type(value))
             report(bad, value);
         else
-            copy_name(o->failover_type, value);
+            copy_name(o->*rule.name, value);
         break;
     case kind::version:
         // The number is kept even when the text is refused; then its range counts.
-        if (!parse_ul(value, &o->file_version)) report(bad, value);
-        if (o->file_version < 2 || o->file_version > 6)
+        if (!parse_ul(value, &(o->*rule.number))) report(bad, value);
+        if (o->*rule.number < 2 || o->*rule.number > 6)
             print_format(io.err, msg.file_unknown_version,
-                         static_cast<unsigned long>(o->file_version));
+                         static_cast<unsigned long>(o->*rule.number));
         break;
     case kind::password:
         take_password(o, value);
         break;
+    case kind::language:
     case kind::ignored:
         break;
     }
@@ -189,42 +225,30 @@ struct file_text {
         if (!cut) len += static_cast<std::size_t>(n);
     }
     void line(const char *key, const char *value) {
-        add(std::snprintf(s + len, sizeof s - len, "%s=%s\n", key, value));
+        add(std::snprintf(s + len, sizeof s - len, "%s%s\n", key, value));
     }
     void flag(const char *key, int8_t value) {
-        add(std::snprintf(s + len, sizeof s - len, "%s=%d\n", key, value));
+        add(std::snprintf(s + len, sizeof s - len, "%s%d\n", key, value));
     }
 };
 
 file_text text;
 
-// The 22 lines in the order the appliance has always read them. Three are
-// constant: set_failover, since this program never configures failover (see
-// ask), and set_password and set_language, since every file carries both a
-// password and a language for the appliance to take.
 bool compose(const options *o, file_text *t) {
-    t->line("file_version", "6");
-    t->line("config_iface", o->config_iface);
-    t->line("ip", format_ip(o->ip));
-    t->line("netmask", format_ip(o->netmask));
-    t->flag("kill_other_ifaces", o->kill_other_ifaces);
-    t->line("config_ip", format_ip(o->config_ip));
-    t->line("config_netmask", format_ip(o->config_netmask));
-    t->line("password", o->password);
-    t->line("nw_ip", format_ip(o->nw_ip));
-    t->line("nw_netmask", format_ip(o->nw_netmask));
-    t->line("nw_gw_ip", format_ip(o->nw_gw_ip));
-    t->line("set_failover", "0");
-    t->line("failover_type", o->failover_type);
-    t->line("failover_ded_iface", o->failover_ded_iface);
-    t->flag("clear_log", o->clear_log);
-    t->flag("clear_edit", o->clear_edit);
-    t->flag("clear_production", o->clear_production);
-    t->flag("set_edit", o->set_edit);
-    t->flag("set_production", o->set_production);
-    t->line("set_password", "1");
-    t->line("language", msg.lang_code);
-    t->line("set_language", "1");
+    for (const key_rule &rule : keys) {
+        if (rule.fixed != nullptr)
+            t->line(rule.key, rule.fixed);
+        else if (rule.how == kind::ip)
+            t->line(rule.key, format_ip(o->*rule.number));
+        else if (rule.how == kind::flag)
+            t->flag(rule.key, o->*rule.flag);
+        else if (rule.how == kind::password)
+            t->line(rule.key, o->password);
+        else if (rule.how == kind::language)
+            t->line(rule.key, msg.lang_code);
+        else  // an interface name or a failover type
+            t->line(rule.key, o->*rule.name);
+    }
     return !t->cut;
 }
 

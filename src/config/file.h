@@ -11,10 +11,12 @@ void load_file(options *o);
 // load_file, then update mode 1, whatever the file said.
 void load(options *o);
 
-// Writes the record to fconfig.dat without ever losing the previous file: the
-// new content goes to a temporary file beside it, reaches the medium, and
-// then replaces the old one. On any failure the old file stays as it was, the
-// failure is reported on standard error and the process ends with status 1.
+// Writes the record to fconfig.dat so that the file is always either the
+// previous one or the whole new one: the new content goes to a temporary file
+// beside it, reaches the medium, and then replaces the old one (replace_file).
+// A failure is reported on standard error and ends the process with status 1.
+// Up to the replacement the old file then stays as it was; a failing sync
+// after it leaves the new file in place, not known to be on the medium.
 void save_file(const options *o);
 
 // Copies the boot-action flags of the record's update mode into it, then

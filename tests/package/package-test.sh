@@ -29,7 +29,7 @@ new_scratch
 # first step cleans away what an earlier build in the tree left there. The
 # quick tests it would run are the suite's own, so not again here.
 mkdir "$scratch/dprep"
-tar -C "$src" --exclude='./build*' --exclude='./obj-*' --exclude=./.git --exclude=./fuzz/out -cf - . |
+tar -C "$src" --exclude='./build*' --exclude='./obj-*' --exclude=./.git -cf - . |
     tar -C "$scratch/dprep" -xf -
 (cd "$scratch/dprep" && DEB_BUILD_OPTIONS="nocheck parallel=2" DEB_BUILD_PROFILES=nocheck \
     dpkg-buildpackage -us -uc -b) >"$scratch/build.log" 2>&1 || {
