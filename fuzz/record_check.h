@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "capture.h"
 #include "config/file.h"
 #include "config/options.h"
 #include "console/io.h"
@@ -90,43 +91,25 @@ inline options read_back(options o) {
     return o;
 }
 
-// Text meant for a terminal: no character that a terminal obeys, except the
-// line feed and the tab. Text for a UTF-8 console (utf8) must be UTF-8 as
-// well, and its characters are what counts, not its bytes.
-inline void check_terminal_text(std::string_view text, const char *where, bool utf8 = false) {
+// Text meant for a terminal: no byte that a terminal obeys, except the line
+// feed and the tab.
+inline void check_terminal_text(std::string_view text, const char *where) {
     for (std::size_t i = 0; i < text.size(); ++i) {
-        std::string_view here = text.substr(i < 80 ? 0 : i - 80);
-        unsigned c = static_cast<unsigned char>(text[i]);
-        if (utf8 && c >= 0x80) {
-            std::size_t n = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 ? 2 : 0;
-            if (n == 0 || c > 0xF4 || text.size() - i < n) finding("not UTF-8", here);
-            c &= 0x7Fu >> n;
-            for (std::size_t k = 1; k < n; ++k) {
-                unsigned next = static_cast<unsigned char>(text[i + k]);
-                if ((next & 0xC0) != 0x80) finding("not UTF-8", here);
-                c = c << 6 | (next & 0x3F);
-            }
-            const unsigned least[] = {0, 0, 0x80, 0x800, 0x10000};
-            if (c < least[n] || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF)
-                finding("not UTF-8", here);
-            i += n - 1;
-        }
-        if ((c < 0x20 && c != '\n' && c != '\t') || (c >= 0x7F && c <= 0x9F)) finding(where, here);
+        auto c = static_cast<unsigned char>(text[i]);
+        if ((c < 0x20 && c != '\n' && c != '\t') || (c >= 0x7F && c <= 0x9F))
+            finding(where, text.substr(i < 80 ? 0 : i - 80));
     }
 }
 
 // fconfig.dat read as the program reads it, into a fresh record; returns the
 // reader's messages.
 inline std::string load_messages(options *o) {
-    char *buf = nullptr;
-    std::size_t len = 0;
+    std::string text;
     FILE *saved_err = io.err;
-    io.err = open_memstream(&buf, &len);
+    io.err = capture(&text);
     set_defaults(o);
     load(o);
     std::fclose(io.err);
     io.err = saved_err;
-    std::string text(buf, len);
-    std::free(buf);
     return text;
 }

@@ -12,27 +12,8 @@
 #include <sstream>
 #include <vector>
 
+#include "capture.h"
 #include "catalog.h"
-
-namespace {
-
-constexpr std::size_t capture_limit = 1 << 20;
-
-ssize_t append(void *cookie, const char *buf, std::size_t size) {
-    auto *s = static_cast<std::string *>(cookie);
-    if (s->size() + size > capture_limit) {
-        std::fprintf(stderr, "FAIL: the program printed more than %zu bytes\n", capture_limit);
-        std::abort();
-    }
-    s->append(buf, size);
-    return static_cast<ssize_t>(size);
-}
-
-FILE *capture(std::string *s) {
-    return fopencookie(s, "w", {nullptr, append, nullptr, nullptr});
-}
-
-}  // namespace
 
 console_capture::console_capture(std::string_view input) : input_(input), saved_(io) {
     io.in =
