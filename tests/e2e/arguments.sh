@@ -8,34 +8,28 @@ set -u
 . "$(dirname "$0")/../lib.sh"
 exe=$1 version=$2
 new_scratch
-cd "$scratch" || exit 2
-printf 'eth0\n' >input
+cd "$scratch" && mkdir floppy && printf 'eth0\n' >input || exit 2
 
-# run WANT-STATUS ARG...: the program with these arguments, in an empty folder.
+# run STATUS STREAM PATTERN ARG...: with these arguments, in an empty folder,
+# the status STATUS, and STREAM (out or err) alone printed, holding PATTERN;
+# a refusal is one line.
 run() {
+    want=$1 stream=$2 pattern=$3
+    shift 3
     begin "$(printf "'%s' " "$@")"
-    { run_prog "$exe" "$@" >out 2>err; echo $? >status; cat >rest; } <input
+    { (cd floppy && run_prog "$exe" "$@") >out 2>err; echo $? >status; cat >rest; } <input
     [ "$(cat status)" = "$want" ] || fail "status $(cat status), expected $want"
     cmp -s input rest || fail "it read its input"
-    [ "$(ls)" = "err
-input
-out
-rest
-status" ] || fail "it wrote a file: $(ls)"
+    [ -z "$(ls floppy)" ] || fail "it wrote $(ls floppy)"
+    [ ! -s "$([ "$stream" = out ] && echo err || echo out)" ] && grep -q -e "$pattern" "$stream" ||
+        fail "standard $stream does not hold '$pattern', or the other is not empty"
+    [ "$want" = 0 ] || [ "$(wc -l <err)" = 1 ] || fail "the refusal is more than a line"
 }
-want=0
-run --help
-[ ! -s err ] && grep -q fconfig.dat out && grep -q findmnt out && grep -q -- --version out ||
-    fail "the help says nothing of fconfig.dat, findmnt or --version, or is not alone on standard output"
-run --version
-[ "$(cat out)" = "$(basename "$exe") $version" ] && [ ! -s err ] || fail "the version is '$(cat out)'"
-want=2
-refused() {
-    run "$@"
-    [ ! -s out ] && [ "$(wc -l <err)" = 1 ] && grep -q -- --help err ||
-        fail "not one line naming --help on standard error alone"
-}
-for arg in /mnt/floppy -h - -- '' --HELP --version=1; do refused "$arg"; done
-refused --help --help
-refused --version -
+run 0 out fconfig.dat --help
+grep -q findmnt out && grep -q -e --version out || fail "the help names neither findmnt nor --version"
+run 0 out "^$(basename "$exe") $version\$" --version
+[ "$(wc -l <out)" = 1 ] || fail "the version is more than a line"
+for arg in /mnt/floppy -h - -- '' --HELP --version=1; do run 2 err --help "$arg"; done
+run 2 err --help --help --help
+run 2 err --help --version -
 finish
