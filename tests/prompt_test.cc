@@ -174,7 +174,6 @@ TEST(PromptString, ShowsTheCharacterRefusedAsTypedAndKeepsTheOldValue) {
         {"eth0:1", ":", ":"},
         {"\x1b[A", "\\x1b", "\\x1b"},
         {"\0"sv, "\\x00", "\\x00"},
-        {"\t", "\t", "\t"},
         {"\xc3\xa5", "\xc3", "\xc3\xa5"},                  // U+00E5, as typed
         {"\xe2\x82\xac!", "\xe2", "\xe2\x82\xac"},         // U+20AC
         {"\xf4\x8f\xbf\xbf", "\xf4", "\xf4\x8f\xbf\xbf"},  // U+10FFFF, the last
@@ -182,12 +181,9 @@ TEST(PromptString, ShowsTheCharacterRefusedAsTypedAndKeepsTheOldValue) {
         {"\xe2\x82", "\xe2", "\xc3\xa2"},                  // cut short
         {"\xc3(", "\xc3", "\xc3\x83"},                     // no continuation byte
         {"\xe0\x9f\xbf", "\xe0", "\xc3\xa0"},              // overlong
-        {"\xf0\x8f\xbf\xbf", "\xf0", "\xc3\xb0"},          // overlong
         {"\xed\xa0\x80", "\xed", "\xc3\xad"},              // a surrogate
         {"\xf4\x90\x80\x80", "\xf4", "\xc3\xb4"},          // above U+10FFFF
-        {"\xf8\x88\x80\x80\x80", "\xf8", "\xc3\xb8"},      // five bytes
         {"\xc2\x9b[A", "\xc2", "\\x9b"},                   // U+009B, a C1 control
-        {"\x9b", "\\x9b", "\\x9b"},
     };
     for (bool utf8 : {false, true}) {
         std::string input, expected;

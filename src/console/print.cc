@@ -167,7 +167,7 @@ bool names_utf8(const char *lc_all, const char *lc_ctype, const char *lang) {
 }
 
 void print_text(FILE *f, std::string_view text) {
-    if (!io.utf8 || ascii_run(text) == text.size()) {
+    if (!io.utf8) {
         std::fwrite(text.data(), 1, text.size(), f);
         return;
     }
