@@ -3,6 +3,11 @@
 // unit in lang/ defines the one catalog its executable carries.
 #pragma once
 
+#include <cstddef>
+
+#include "config/file.h"
+#include "console/print.h"
+
 struct catalog {
     // Words the logic depends on.
     const char *yes_letter;
@@ -16,9 +21,11 @@ struct catalog {
     const char *lang_code;
     const char *program_name;
 
-    // The arguments: --help's text, and the refusal of any other argument.
+    // The arguments: --help's text, and the refusal of any other argument;
+    // help or version that cannot be written.
     const char *help;
     const char *usage_error;
+    const char *write_error;
 
     // Main flow.
     const char *banner;
@@ -54,6 +61,13 @@ struct catalog {
     const char *file_bad_password_char;
     const char *file_unknown_parameter;
     const char *cannot_create;
+    // The cause of a refused save, on the line after cannot_create.
+    const char *cause_read_only;
+    const char *cause_full;
+    const char *cause_permission;
+    const char *cause_not_regular;
+    const char *cause_io;
+    const char *cause_other;  // any other error, by its number
     const char *cannot_read;
     const char *internal_error;
     const char *file_too_long_line;
@@ -138,3 +152,38 @@ extern const catalog msg;
 
 // The consistency check's error banner.
 extern const char *const ERROR_FOUND;
+
+// The messages into which the file reader puts a line of fconfig.dat, or a
+// part of one: with every byte of the longest line escaped, the longest
+// texts the program prints on standard error.
+inline constexpr const char *catalog::*line_messages[] = {
+    &catalog::file_bad_config_iface,
+    &catalog::file_bad_ip,
+    &catalog::file_bad_netmask,
+    &catalog::file_bad_kill_other_ifaces,
+    &catalog::file_bad_config_ip,
+    &catalog::file_bad_config_netmask,
+    &catalog::file_bad_nw_ip,
+    &catalog::file_bad_nw_netmask,
+    &catalog::file_bad_nw_gw_ip,
+    &catalog::file_bad_set_failover,
+    &catalog::file_bad_failover_type,
+    &catalog::file_bad_failover_ded_iface,
+    &catalog::file_bad_clear_log,
+    &catalog::file_bad_clear_edit,
+    &catalog::file_bad_clear_production,
+    &catalog::file_bad_set_edit,
+    &catalog::file_bad_set_production,
+    &catalog::file_bad_version,
+    &catalog::file_bad_password_char,
+    &catalog::file_unknown_parameter,
+};
+
+// Each language unit checks its catalog with this when it is compiled: every
+// message reaches the unbuffered standard error in one write, never split
+// where the output layer's buffer would be full.
+constexpr bool messages_fit(const catalog &c) {
+    for (const char *catalog::*m : line_messages)
+        if (message_size(c.*m, max_line) > print_capacity) return false;
+    return true;
+}

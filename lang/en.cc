@@ -1,7 +1,7 @@
 // The English build's catalog.
 #include "catalog.h"
 
-const catalog msg = {
+constexpr catalog msg = {
     .yes_letter = "y",
     .no_letter = "n",
     .yn_suffix = " (y/n) [%s] ",
@@ -27,6 +27,7 @@ const catalog msg = {
         "\n"
         "The manual page: man dprep-en\n",
     .usage_error = "dprep-en: this program takes no arguments (see dprep-en --help)\n",
+    .write_error = "dprep-en: write error on standard output\n",
     .banner = "Norvane Systems installation program version %d.%d\n",
     .press_return =
         "Press return to keep the default value\n"
@@ -72,6 +73,14 @@ const catalog msg = {
     .file_bad_password_char = "Illegal character in password: '%c' in data file\n",
     .file_unknown_parameter = "Unknown configuration parameter '%s' in data file\n",
     .cannot_create = "* Couldn't create configuration file, check the diskette *\n",
+    .cause_read_only = "The diskette is write-protected or mounted read-only.\n",
+    .cause_full = "The diskette is full.\n",
+    .cause_permission =
+        "You may not write here: mount the diskette with -o uid=$(id -u) so that its files are "
+        "yours.\n",
+    .cause_not_regular = "fconfig.dat is not a regular file.\n",
+    .cause_io = "The diskette could not be written or read (an I/O error).\n",
+    .cause_other = "The system reported error number %d.\n",
     .cannot_read = "* Couldn't read configuration file, check the diskette *\n",
     .internal_error = "* Internal error *\n",
     .file_too_long_line = "Too long line in data file\n",
@@ -198,5 +207,7 @@ const catalog msg = {
         "\n"
         "* An error has been found: *\n",
 };
+
+static_assert(messages_fit(msg));
 
 const char *const ERROR_FOUND = msg.error_found;

@@ -3,7 +3,7 @@
 #include "catalog.h"
 #include "latin1.h"
 
-const catalog msg = {
+constexpr catalog msg = {
     .yes_letter = "j"_l1,
     .no_letter = "n"_l1,
     .yn_suffix = " (j/n) [%s] "_l1,
@@ -29,6 +29,7 @@ const catalog msg = {
         "\n"
         "Manualsidan: man dprep-sv\n"_l1,
     .usage_error = "dprep-sv: programmet tar inga argument (se dprep-sv --help)\n"_l1,
+    .write_error = "dprep-sv: skrivfel på standard ut\n"_l1,
     .banner = "Norvane Systems installationsprogram version %d.%d\n"_l1,
     .press_return =
         "Tryck return vid en fråga för att behålla inställningen\n"
@@ -75,6 +76,14 @@ const catalog msg = {
     .file_bad_password_char = "Otillåtet tecken i lösenord: '%c' i data-filen\n"_l1,
     .file_unknown_parameter = "Okänd inställning '%s' i data-filen\n"_l1,
     .cannot_create = "* Kunde inte skapa konfigurationsfilen, kontrollera disketten *\n"_l1,
+    .cause_read_only = "Disketten är skrivskyddad eller monterad endast för läsning.\n"_l1,
+    .cause_full = "Disketten är full.\n"_l1,
+    .cause_permission =
+        "Du får inte skriva här: montera disketten med -o uid=$(id -u) så att dess filer blir "
+        "dina.\n"_l1,
+    .cause_not_regular = "fconfig.dat är ingen vanlig fil.\n"_l1,
+    .cause_io = "Disketten kunde inte skrivas eller läsas (ett I/O-fel).\n"_l1,
+    .cause_other = "Systemet rapporterade felnummer %d.\n"_l1,
     .cannot_read = "* Kunde inte läsa konfigurationsfilen, kontrollera disketten *\n"_l1,
     .internal_error = "* Internt fel *\n"_l1,
     .file_too_long_line = "För lång rad i data-filen\n"_l1,
@@ -200,5 +209,7 @@ const catalog msg = {
         "\n"
         "* Ett fel har hittats: *\n"_l1,
 };
+
+static_assert(messages_fit(msg));
 
 const char *const ERROR_FOUND = msg.error_found;

@@ -5,7 +5,10 @@
 // in-memory directory ".".
 #pragma once
 
+#include <sys/statvfs.h>
+
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +21,7 @@ struct fault_plan {
     int signal = 0;             // raised just before or just after signal_call
     int signal_call = 0;
     bool signal_after = false;
+    std::optional<struct statvfs> figures;  // what statvfs reports, if given
 };
 
 extern fault_plan fault;

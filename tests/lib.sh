@@ -70,28 +70,50 @@ session() {
     echo $? >"$3/status"
 }
 
-# expect CASE WANT [refused]: what the program prints on the input of the
-# end-to-end case CASE, into the folder WANT as stdout, stderr and status. With
-# "refused", on a medium that refuses the save: the screen as far as the
-# confirmation question, and the save's message and status as the case
-# save-refused pins them (its last line of standard error: its fconfig.dat
-# cannot be read either). In the UTF-8 locale DPREP_UTF8, the same text in
-# UTF-8: the cases hold the ISO-8859-1 bytes of the C locale.
+# expect CASE WANT [WHEN CAUSE]: what the program prints on the input of the
+# end-to-end case CASE, into the folder WANT as stdout, stderr and status.
+# With WHEN and CAUSE, on a medium that refuses the save: the screen as far
+# as the banner when the refusal is seen at the start (WHEN "start"), or as
+# far as the confirmation question when only the save meets it ("save");
+# then the refused save's message as the case save-refused pins it (its
+# second line of standard error: its fconfig.dat cannot be read either), the
+# line that names CAUSE, and status 1. In the UTF-8 locale DPREP_UTF8, the
+# same text in UTF-8: the cases hold the ISO-8859-1 bytes of the C locale.
 expect() {
     cp "$1/stdout" "$2/stdout" || exit 2
     if [ -f "$1/stderr" ]; then cp "$1/stderr" "$2/"; else : >"$2/stderr"; fi
     if [ -f "$1/status" ]; then cp "$1/status" "$2/"; else echo 0 >"$2/status"; fi
-    if [ "${3-}" = refused ]; then
-        local refusal=${1%/*}/save-refused
-        q=$(tail -n 1 "$refusal/stdout") LC_ALL=C awk '$0 == ENVIRON["q"] { printf "%s", $0; exit } 1' \
-            "$1/stdout" >"$2/stdout"
-        tail -n 1 "$refusal/stderr" >"$2/stderr"
-        cp "$refusal/status" "$2/status"
+    if [ -n "${3-}" ]; then
+        local all=${1%/*}
+        if [ "$3" = start ]; then
+            head -n 2 "$1/stdout" >"$2/stdout"
+        else
+            q=$(tail -n 1 "$all/abort-a/stdout") LC_ALL=C awk '$0 == ENVIRON["q"] { printf "%s", $0; exit } 1' \
+                "$1/stdout" >"$2/stdout"
+        fi
+        { sed -n 2p "$all/save-refused/stderr" && cause "${all##*/}" "$4"; } >>"$2/stderr"
+        echo 1 >"$2/status"
     fi
     [ -n "${DPREP_UTF8-}" ] || return 0
     for f in stdout stderr; do
         iconv -f ISO-8859-1 -t UTF-8 "$2/$f" >"$2/utf8" && mv "$2/utf8" "$2/$f" || exit 2
     done
+}
+
+# cause LANGUAGE CAUSE: the line that says why a save was refused, as the
+# program of that language (en, sv) prints it in the C locale.
+cause() {
+    case $1-$2 in
+    en-read-only) echo "The diskette is write-protected or mounted read-only." ;;
+    en-full) echo "The diskette is full." ;;
+    en-permission) echo 'You may not write here: mount the diskette with -o uid=$(id -u) so that its files are yours.' ;;
+    en-error-27) echo "The system reported error number 27." ;;
+    sv-read-only) printf 'Disketten \344r skrivskyddad eller monterad endast f\366r l\344sning.\n' ;;
+    sv-full) printf 'Disketten \344r full.\n' ;;
+    sv-permission) printf 'Du f\345r inte skriva h\344r: montera disketten med -o uid=$(id -u) s\345 att dess filer blir dina.\n' ;;
+    sv-error-27) echo "Systemet rapporterade felnummer 27." ;;
+    *) echo "cause: no $2 in $1" >&2 && exit 2 ;;
+    esac
 }
 
 # same WANT GOT: fails on each of stdout, stderr and status that differs

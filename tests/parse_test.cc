@@ -67,6 +67,7 @@ TEST(ParseIp, RefusesMalformedAndOutOfRangeParts) {
              "a.b.c.d"sv,
              "1..2.3"sv,
              "1,2.3.4"sv,
+             "1 2 3 4"sv,
              "+-1.2.3.4"sv,
              // Too large for 32 bits: out of range, never wrapped round to 1.
              "4294967297.0.0.0"sv,

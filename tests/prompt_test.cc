@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "catalog.h"
+#include "config/file.h"
 #include "console/io.h"
 #include "console/print.h"
 #include "test_support.h"
@@ -17,8 +18,7 @@ using namespace std::literals;
 
 namespace {
 
-std::string escaped(const char *fmt, std::initializer_list<std::string_view> args,
-                    bool utf8 = false) {
+std::string escaped(const char *fmt, std::initializer_list<print_arg> args, bool utf8 = false) {
     console_capture con;
     io.utf8 = utf8;
     print_escaped(io.out, fmt, args);
@@ -177,6 +177,10 @@ TEST(PromptString, ShowsTheCharacterRefusedAsTypedAndKeepsTheOldValue) {
         {"\xc3\xa5", "\xc3", "\xc3\xa5"},                  // U+00E5, as typed
         {"\xe2\x82\xac!", "\xe2", "\xe2\x82\xac"},         // U+20AC
         {"\xf4\x8f\xbf\xbf", "\xf4", "\xf4\x8f\xbf\xbf"},  // U+10FFFF, the last
+        {"\xe0\xa0\x80", "\xe0", "\xe0\xa0\x80"},          // U+0800, the first of three bytes
+        {"\xef\xbf\xbd", "\xef", "\xef\xbf\xbd"},          // U+FFFD
+        {"\xf0\x90\x80\x80", "\xf0", "\xf0\x90\x80\x80"},  // U+10000, the first of four
+        {"\xf0\x9f\x98\x80", "\xf0", "\xf0\x9f\x98\x80"},  // U+1F600, an emoji
         {"\xe5", "\xe5", "\xc3\xa5"},                      // ISO-8859-1
         {"\xe2\x82", "\xe2", "\xc3\xa2"},                  // cut short
         {"\xc3(", "\xc3", "\xc3\x83"},                     // no continuation byte
@@ -212,7 +216,10 @@ TEST(Print, ALocaleIsUtf8ByTheCodesetOfTheFirstVariableSetOfLcAllLcCtypeAndLang)
              {nullptr, nullptr, "sv_FI.uTf-8@euro", true},
              {nullptr, nullptr, "sv_SE.ISO-8859-1", false},
              {nullptr, nullptr, "sv_SE@utf8", false},
-             {nullptr, nullptr, "UTF-8", false},
+             {nullptr, "UTF-8", nullptr, true},  // a codeset alone, as a terminal may send it
+             {nullptr, nullptr, "utf8", true},
+             {nullptr, nullptr, "C", false},
+             {nullptr, nullptr, "POSIX", false},
              {nullptr, "C.UTF-8", "C", true},
              {nullptr, "C", "C.UTF-8", false},
              {"C", "C.UTF-8", "C.UTF-8", false},
@@ -226,27 +233,65 @@ TEST(Print, ALocaleIsUtf8ByTheCodesetOfTheFirstVariableSetOfLcAllLcCtypeAndLang)
 }
 
 TEST(PrintEscaped, EscapesExactlyTheControlBytesAndIsInTheConsolesCodeset) {
-    std::string all;
-    for (int c = 0; c < 256; ++c) all += static_cast<char>(c);
+    struct byte_row {
+        char byte;
+        std::string_view c_locale, utf8;
+    } const rows[] = {
+        {'\x00', "\\x00", "\\x00"},
+        {'\x08', "\\x08", "\\x08"},
+        {'\t', "\t", "\t"},
+        {'\n', "\\x0a", "\\x0a"},
+        {'\x1f', "\\x1f", "\\x1f"},
+        {' ', " ", " "},
+        {'~', "~", "~"},
+        {'\x7f', "\\x7f", "\\x7f"},
+        {'\x80', "\\x80", "\\x80"},
+        {'\x9f', "\\x9f", "\\x9f"},
+        {'\xa0', "\xa0", "\xc2\xa0"},
+        {'\xe5', "\xe5", "\xc3\xa5"},
+        {'\xff', "\xff", "\xc3\xbf"},
+    };
     for (bool utf8 : {false, true}) {
-        std::string expected;
-        for (int c = 0; c < 256; ++c) {
-            bool control = (c <= 0x1F && c != '\t') || (c >= 0x7F && c <= 0x9F);
-            char text[8];
-            if (control)
-                std::snprintf(text, sizeof text, "\\x%02x", c);
-            else if (utf8 && c >= 0x80)
-                std::snprintf(text, sizeof text, "%c%c", 0xC0 | c >> 6, 0x80 | (c & 0x3F));
-            else
-                std::snprintf(text, sizeof text, "%c", c);
-            expected += text;
+        for (const byte_row &r : rows) {
+            std::string arg(1, r.byte);
+            EXPECT_EQ(
+                escaped("\xe5<%s>", {std::string_view(arg)}, utf8),
+                (utf8 ? "\xc3\xa5<" : "\xe5<") + std::string(utf8 ? r.utf8 : r.c_locale) + ">")
+                << "byte " << static_cast<int>(static_cast<unsigned char>(r.byte))
+                << (utf8 ? " UTF-8" : "");
         }
-        EXPECT_EQ(escaped("\xe5<%s>", {all}, utf8),
-                  (utf8 ? "\xc3\xa5<" : "\xe5<") + expected + ">");
     }
     EXPECT_EQ(escaped("'%c' in %s\n", {"\x7f", "x"}), "'\\x7f' in x\n");
-    // Text longer than the collecting buffer, a lone '%', and a conversion
-    // without an argument all come out whole.
-    EXPECT_EQ(escaped("%s", {std::string(3000, '\x1b')}).size(), 12000u);
-    EXPECT_EQ(escaped("100% %s %s", {"x"}), "100% x %s");
+    // Numbers, in a width or not; text longer than the collecting buffer, a
+    // lone '%', and a conversion without an argument all come out whole.
+    EXPECT_EQ(escaped("%d.%d|%4lu. |%lu|%2d", {3, 1, 2u, 4294967295u, 123}),
+              "3.1|   2. |4294967295|123");
+    EXPECT_EQ(escaped("%s", {std::string_view(std::string(3000, '\x1b'))}).size(), 12000u);
+    EXPECT_EQ(escaped("100% %s %s %ls %4s", {"x"}), "100% x %s %ls %4s");
+}
+
+// The longest message, a line of the file with every byte escaped in a
+// UTF-8 locale, reaches an unbuffered standard error in one write, as a
+// terminal shows it whole beside what else writes there.
+TEST(PrintEscaped, ALongestMessageIsOneWrite) {
+    struct counted {
+        int writes = 0;
+        std::string text;
+    } seen;
+    cookie_io_functions_t calls = {};
+    calls.write = [](void *c, const char *buf, std::size_t n) -> ssize_t {
+        auto *s = static_cast<counted *>(c);
+        ++s->writes;
+        s->text.append(buf, n);
+        return static_cast<ssize_t>(n);
+    };
+    FILE *err = fopencookie(&seen, "w", calls);
+    std::setvbuf(err, nullptr, _IONBF, 0);
+    io.utf8 = true;
+    const std::string line(max_line, '\x01');
+    print_escaped(err, "\xe5 '%s' \xe5\n", {std::string_view(line)});
+    std::fclose(err);
+    io.utf8 = false;
+    EXPECT_EQ(seen.writes, 1);
+    EXPECT_EQ(seen.text.size(), 2 + 2 + 4 * max_line + 2 + 2 + 1);
 }

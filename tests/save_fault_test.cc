@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstring>
@@ -18,6 +19,10 @@ namespace {
 
 const std::string old_file = "file_version=6\npassword=old\n";
 
+std::string refusal(const std::string &cause) {
+    return msg.cannot_create + cause;
+}
+
 options record() {
     options o;
     set_defaults(&o);
@@ -28,19 +33,17 @@ options record() {
 
 // The save as the program makes it, in a child: status 0 after a save that
 // returned, 1 after a reported failure, or the end by a signal; standard
-// error exactly err. It may dump core, as a shell may allow, but the save
-// must not (fsio_stub). A signal that the caller ignores (nohup, a
-// background job) must stay ignored.
+// error exactly err. The child, like the program, dumps no core. A signal
+// that the caller ignores (nohup, a background job) must stay ignored.
 template <class Predicate>
 void save_in_child(const fault_plan &plan, Predicate ends, const std::string &err = "",
                    int ignored = 0) {
     EXPECT_EXIT(
         {
             if (ignored) signal(ignored, SIG_IGN);
-            rlimit core;
-            getrlimit(RLIMIT_CORE, &core);
-            core.rlim_cur = core.rlim_max;
-            setrlimit(RLIMIT_CORE, &core);
+            rlimit no_core;
+            no_core.rlim_cur = no_core.rlim_max = 0;
+            setrlimit(RLIMIT_CORE, &no_core);
             fault = plan;
             calls.clear();
             options o = record();
@@ -96,7 +99,7 @@ TEST(SaveFaults, EveryFailingCallIsReportedAndKeepsTheOldFile) {
             plan.error = error;
             bool saved = harmless || (unsupported && (error == EINVAL || error == ENOTSUP));
             save_in_child(plan, testing::ExitedWithCode(saved ? 0 : 1),
-                          saved ? "" : msg.cannot_create);
+                          saved ? "" : refusal(error == EIO ? msg.cause_io : msg.cause_full));
             // Up to the rename the old file stands; after it, the new one.
             EXPECT_EQ(read_file("fconfig.dat"), renamed || saved ? new_file : old_file);
             EXPECT_EQ(list_dir(), "fconfig.dat");
@@ -214,4 +217,58 @@ TEST(LoadFaults, AnUnreadableFileIsReportedAndAnInterruptionIsNot) {
         EXPECT_EQ(calls.back(), c.last) << c.error;
     }
     fault = {};
+}
+
+// Before the first question, what would make the save fail is said with its
+// cause; a figure that a file system does not keep stands in the way of
+// nothing. The looks: readlink stat statvfs access(file) access(directory).
+TEST(SaveCheck, SaysWhatWouldMakeTheSaveFailAndNothingElse) {
+    struct statvfs roomy = {};
+    roomy.f_blocks = 2847;
+    roomy.f_bfree = roomy.f_bavail = 1;
+    roomy.f_files = 100;
+    roomy.f_ffree = roomy.f_favail = 1;
+    struct statvfs read_only = roomy, full = roomy, no_inode = roomy, vfat = roomy, fuse = {};
+    read_only.f_flag = ST_RDONLY;
+    full.f_bfree = full.f_bavail = 0;
+    no_inode.f_ffree = no_inode.f_favail = 0;
+    vfat.f_files = vfat.f_ffree = vfat.f_favail = 0;
+    struct {
+        const char *what;
+        struct statvfs figures;
+        int fail_call, error;
+        std::string err;
+    } const cases[] = {
+        {"room", roomy, 0, 0, ""},
+        {"vfat: no inode counts", vfat, 0, 0, ""},
+        {"FAT through FUSE: no size", fuse, 0, 0, ""},
+        {"read-only", read_only, 0, 0, refusal(msg.cause_read_only)},
+        {"no free block", full, 0, 0, refusal(msg.cause_full)},
+        {"no free inode", no_inode, 0, 0, refusal(msg.cause_full)},
+        {"file not writable", roomy, 4, EACCES, refusal(msg.cause_permission)},
+        {"directory not writable", roomy, 5, EPERM, refusal(msg.cause_permission)},
+        {"directory on a read-only medium", roomy, 5, EROFS, refusal(msg.cause_read_only)},
+        {"a loop of links", roomy, 1, ELOOP, refusal(expand(msg.cause_other, {"40"}))},
+        {"no statvfs", roomy, 3, ENOSYS, ""},
+    };
+    for (const auto &c : cases) {
+        scratch_dir dir;
+        write_file("fconfig.dat", old_file);
+        fault = {};
+        fault.figures = c.figures;
+        fault.fail_call = c.fail_call;
+        fault.error = c.error;
+        calls.clear();
+        console_capture con;
+        EXPECT_EQ(check_save(), c.err.empty() ? 0 : 1) << c.what;
+        EXPECT_EQ(con.err(), c.err) << c.what;
+        EXPECT_EQ(con.out(), "") << c.what;
+        EXPECT_EQ(list_dir(), "fconfig.dat") << c.what;
+    }
+    fault = {};
+    scratch_dir dir;
+    ::mkdir("fconfig.dat", 0755);
+    console_capture con;
+    EXPECT_EQ(check_save(), 1);
+    EXPECT_EQ(con.err(), refusal(msg.cause_not_regular));
 }

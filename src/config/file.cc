@@ -23,9 +23,6 @@ namespace {
 
 constexpr const char file_name[] = "fconfig.dat";
 
-// The longest line the reader takes, line feed and carriage returns not counted.
-constexpr std::size_t max_line = 254;
-
 // ---- The lines ----
 
 // How a line's value is read into the record and written from it.
@@ -108,10 +105,7 @@ static_assert(std::size(keys) == 22);
 
 // Keys match without regard to the case of ASCII letters.
 bool starts_with_key(std::string_view line, std::string_view key) {
-    if (line.size() < key.size()) return false;
-    for (std::size_t i = 0; i < key.size(); ++i)
-        if (fold(line[i]) != key[i]) return false;
-    return true;
+    return line.size() >= key.size() && same_folded(std::string_view(line.data(), key.size()), key);
 }
 
 void report(const char *message, std::string_view value) {
@@ -162,8 +156,7 @@ void take_value(options *o, const key_rule &rule, std::string_view value) {
         // The number is kept even when the text is refused; then its range counts.
         if (!parse_ul(value, &(o->*rule.number))) report(bad, value);
         if (o->*rule.number < 2 || o->*rule.number > 6)
-            print_format(io.err, msg.file_unknown_version,
-                         static_cast<unsigned long>(o->*rule.number));
+            print_escaped(io.err, msg.file_unknown_version, {o->*rule.number});
         break;
     case kind::password:
         take_password(o, value);
@@ -252,9 +245,34 @@ bool compose(const options *o, file_text *t) {
     return !t->cut;
 }
 
-[[noreturn]] void cannot_create() {
+// The refused save's message, and on the line after it the cause, in the
+// operator's words: what to do about a write-protected diskette is not what
+// to do about a full one.
+void report_refusal(int error) {
     print_text(io.err, msg.cannot_create);
-    quit(1);
+    switch (error) {
+    case EROFS:
+        print_text(io.err, msg.cause_read_only);
+        break;
+    case ENOSPC:
+    case EDQUOT:
+        print_text(io.err, msg.cause_full);
+        break;
+    case EACCES:
+    case EPERM:
+        print_text(io.err, msg.cause_permission);
+        break;
+    case not_regular:
+    case EISDIR:
+        print_text(io.err, msg.cause_not_regular);
+        break;
+    case EIO:
+        print_text(io.err, msg.cause_io);
+        break;
+    default:
+        print_escaped(io.err, msg.cause_other, {error});
+        break;
+    }
 }
 
 }  // namespace
@@ -314,9 +332,19 @@ void load(options *o) {
     o->update_mode = 1;
 }
 
+int check_save() {
+    int error = replace_check(file_name);
+    if (error == 0) return 0;
+    report_refusal(error);
+    return 1;
+}
+
 void save_file(const options *o) {
     text = file_text{};
-    if (!compose(o, &text) || !replace_file(file_name, text.s, text.len)) cannot_create();
+    int error = compose(o, &text) ? replace_file(file_name, text.s, text.len) : EOVERFLOW;
+    if (error == 0) return;
+    report_refusal(error);
+    quit(1);
 }
 
 void save(options *o) {

@@ -2,7 +2,13 @@
 // program stores.
 #pragma once
 
+#include <cstddef>
+
 #include "config/options.h"
+
+// The longest line the reader takes, line feed and carriage returns not
+// counted; a longer one is refused whole.
+inline constexpr std::size_t max_line = 254;
 
 // Overlays the record with every valid line of fconfig.dat, if it can be
 // read; bad lines are reported on standard error and skipped.
@@ -11,10 +17,17 @@ void load_file(options *o);
 // load_file, then update mode 1, whatever the file said.
 void load(options *o);
 
+// Returns 0 when nothing can be seen that would make a save fail. Otherwise
+// reports, as a failed save does, that the file cannot be created and why
+// (read-only or full medium, no permission, fconfig.dat no regular file...),
+// and returns 1: said before the first question, nothing typed is lost.
+int check_save();
+
 // Writes the record to fconfig.dat so that the file is always either the
 // previous one or the whole new one: the new content goes to a temporary file
 // beside it, reaches the medium, and then replaces the old one (replace_file).
-// A failure is reported on standard error and ends the process with status 1.
+// A failure is reported on standard error with its cause and ends the
+// process with status 1.
 // Up to the replacement the old file then stays as it was; a failing sync
 // after it leaves the new file in place, not known to be on the medium.
 void save_file(const options *o);

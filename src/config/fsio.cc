@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <stdlib.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -50,4 +51,12 @@ int fs_rename(const char *from, const char *to) {
 
 int fs_unlink(const char *path) {
     return ::unlink(path);
+}
+
+int fs_access(const char *path, int mode) {
+    return ::access(path, mode);
+}
+
+int fs_statvfs(const char *path, struct statvfs *st) {
+    return ::statvfs(path, st);
 }

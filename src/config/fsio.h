@@ -4,6 +4,7 @@
 #pragma once
 
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <sys/types.h>
 
 #include <cstddef>
@@ -22,3 +23,5 @@ ssize_t fs_readlink(const char *path, char *buf, std::size_t n);
 int fs_mkstemps(char *tmpl, int suffixlen);
 int fs_rename(const char *from, const char *to);
 int fs_unlink(const char *path);
+int fs_access(const char *path, int mode);
+int fs_statvfs(const char *path, struct statvfs *st);

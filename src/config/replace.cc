@@ -5,8 +5,8 @@
 #include <fcntl.h>
 #include <limits.h>
 #include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -35,21 +35,22 @@ std::string_view dir_of(const char *path) {
                  : std::string_view();
 }
 
-// Follows name's chain of symbolic links into path, as opening it would.
-bool resolve_target(const char *name, char *path) {
+// Follows name's chain of symbolic links into path, as opening it would;
+// 0, or the error that stops it.
+int resolve_target(const char *name, char *path) {
     static char link[PATH_MAX];
     static char next[PATH_MAX];
-    if (!set_path(path, {}, name)) return false;
+    if (!set_path(path, {}, name)) return ENAMETOOLONG;
     for (int hops = 0; hops < 40; ++hops) {
         ssize_t n = fs_readlink(path, link, sizeof link);
-        if (n < 0) return errno == EINVAL || errno == ENOENT;  // not a link, or nothing there
-        if (static_cast<std::size_t>(n) >= sizeof link) return false;
+        if (n < 0) return errno == EINVAL || errno == ENOENT ? 0 : errno;  // no link, or nothing
+        if (static_cast<std::size_t>(n) >= sizeof link) return ENAMETOOLONG;
         std::string_view target(link, static_cast<std::size_t>(n));
         std::string_view dir = target.starts_with('/') ? std::string_view() : dir_of(path);
-        if (!set_path(next, dir, target)) return false;
+        if (!set_path(next, dir, target)) return ENAMETOOLONG;
         set_path(path, {}, next);
     }
-    return false;
+    return ELOOP;
 }
 
 // Only a regular file, or nothing yet, may be replaced: a rename over a
@@ -57,37 +58,43 @@ bool resolve_target(const char *name, char *path) {
 // cannot be. Opening the existing file for writing, as a plain save would,
 // must be allowed: a read-only file is not replaced behind the operator's
 // back.
-bool may_write(const char *path) {
+int may_write(const char *path) {
     struct stat st;
-    if (fs_stat(path, &st) != 0) return errno == ENOENT;
-    if (!S_ISREG(st.st_mode)) return false;
+    if (fs_stat(path, &st) != 0) return errno == ENOENT ? 0 : errno;
+    if (!S_ISREG(st.st_mode)) return not_regular;
     int fd = fs_open(path, O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0);
-    if (fd < 0) return errno == ENOENT;
+    if (fd < 0) return errno == ENOENT ? 0 : errno;
     fs_close(fd);
-    return true;
+    return 0;
 }
 
-bool write_all(int fd, const char *p, std::size_t n) {
+int write_all(int fd, const char *p, std::size_t n) {
     while (n > 0) {
         ssize_t done = fs_write(fd, p, n);
         if (done < 0 && errno == EINTR) continue;
-        if (done <= 0) return false;
+        if (done < 0) return errno;
+        if (done == 0) return EIO;  // no progress, and no error to say why
         p += done;
         n -= static_cast<std::size_t>(done);
     }
-    return true;
+    return 0;
+}
+
+// The directory part of a target, "." for the current one.
+bool set_dir(char *to, std::string_view dir) {
+    return set_path(to, dir.empty() ? "." : dir, "");
 }
 
 // Makes the rename itself durable. File systems that cannot sync a directory
 // say so with EINVAL; the rename stands there anyway.
-bool sync_dir(std::string_view dir) {
+int sync_dir(std::string_view dir) {
     static char path[PATH_MAX];
-    if (!set_path(path, dir.empty() ? "." : dir, "")) return false;
+    if (!set_dir(path, dir)) return ENAMETOOLONG;
     int fd = fs_open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
-    if (fd < 0) return false;
-    bool ok = fs_fsync(fd) == 0 || errno == EINVAL || errno == ENOTSUP;
+    if (fd < 0) return errno;
+    int error = fs_fsync(fd) == 0 || errno == EINVAL || errno == ENOTSUP ? 0 : errno;
     fs_close(fd);
-    return ok;
+    return error;
 }
 
 // ---- The temporary file against signals ----
@@ -103,7 +110,6 @@ volatile sig_atomic_t temp_exists = 0;
 
 struct sigaction previous[std::size(ending_signals)];
 struct sigaction previous_xfsz;
-struct rlimit previous_core;
 sigset_t ending_set;
 sigset_t previous_mask;
 
@@ -144,19 +150,12 @@ void guard() {
     struct sigaction ignore = {};
     ignore.sa_handler = SIG_IGN;
     sigaction(SIGXFSZ, &ignore, &previous_xfsz);
-    // A core dump of an interrupted save would land in the current
-    // directory, the floppy, password and all.
-    getrlimit(RLIMIT_CORE, &previous_core);
-    struct rlimit no_core = previous_core;
-    no_core.rlim_cur = 0;
-    setrlimit(RLIMIT_CORE, &no_core);
 }
 
 void unguard() {
     for (std::size_t i = 0; i < std::size(ending_signals); ++i)
         sigaction(ending_signals[i], &previous[i], nullptr);
     sigaction(SIGXFSZ, &previous_xfsz, nullptr);
-    setrlimit(RLIMIT_CORE, &previous_core);
 }
 
 // Creating the file and renaming it change what the handler must do: no
@@ -169,23 +168,29 @@ void let_signals_in() {
     sigprocmask(SIG_SETMASK, &previous_mask, nullptr);
 }
 
-bool replace_guarded(const char *name, const char *text, std::size_t len) {
+// Each step's error is taken at once, before a call that tidies up can
+// change errno.
+int replace_guarded(const char *name, const char *text, std::size_t len) {
     static char target[PATH_MAX];
-    if (!resolve_target(name, target) || !may_write(target)) return false;
+    int error = resolve_target(name, target);
+    if (error == 0) error = may_write(target);
+    if (error != 0) return error;
     std::string_view dir = dir_of(target);
-    if (!set_path(temp, dir, "fcXXXXXX.tmp")) return false;
+    if (!set_path(temp, dir, "fcXXXXXX.tmp")) return ENAMETOOLONG;
 
     hold_signals();
     int fd = fs_mkstemps(temp, 4);
+    error = fd < 0 ? errno : 0;
     temp_exists = fd >= 0;
     let_signals_in();
-    if (fd < 0) return false;
+    if (fd < 0) return error;
 
-    bool ok = write_all(fd, text, len) && fs_fsync(fd) == 0;
+    error = write_all(fd, text, len);
+    if (error == 0 && fs_fsync(fd) != 0) error = errno;
 
     hold_signals();
-    if (ok) ok = fs_rename(temp, target) == 0;
-    if (!ok) fs_unlink(temp);
+    if (error == 0 && fs_rename(temp, target) != 0) error = errno;
+    if (error != 0) fs_unlink(temp);
     temp_exists = 0;
     let_signals_in();
     // On FAT a file's size and first cluster live in its directory entry,
@@ -193,16 +198,39 @@ bool replace_guarded(const char *name, const char *text, std::size_t len) {
     // writeback, long after "saved". Syncing the file again, through the
     // descriptor kept open over the rename, writes it now. Once that sync
     // has succeeded, closing can lose nothing.
-    if (ok) ok = fs_fsync(fd) == 0;
+    if (error == 0 && fs_fsync(fd) != 0) error = errno;
     fs_close(fd);
-    return ok && sync_dir(dir);
+    return error != 0 ? error : sync_dir(dir);
 }
 
 }  // namespace
 
-bool replace_file(const char *name, const char *text, std::size_t len) {
+int replace_file(const char *name, const char *text, std::size_t len) {
     guard();
-    bool ok = replace_guarded(name, text, len);
+    int error = replace_guarded(name, text, len);
     unguard();
-    return ok;
+    return error;
+}
+
+int replace_check(const char *name) {
+    static char target[PATH_MAX];
+    static char dir[PATH_MAX];
+    int error = resolve_target(name, target);
+    if (error != 0) return error;
+    struct stat st;
+    bool exists = fs_stat(target, &st) == 0;
+    if (!exists && errno != ENOENT) return errno;
+    if (exists && !S_ISREG(st.st_mode)) return not_regular;
+    if (!set_dir(dir, dir_of(target))) return ENAMETOOLONG;
+    struct statvfs fs;
+    bool counted = fs_statvfs(dir, &fs) == 0;
+    if (counted && (fs.f_flag & ST_RDONLY) != 0) return EROFS;
+    if (exists && fs_access(target, W_OK) != 0) return errno;
+    if (fs_access(dir, W_OK | X_OK) != 0) return errno;
+    // The new file needs a block, and an inode where they are counted, while
+    // the old one still holds its own. Root's reserve counts as free: root
+    // may use it, and for anyone else the save's own error says "full".
+    if (counted && fs.f_blocks > 0 && fs.f_bfree == 0) return ENOSPC;
+    if (counted && fs.f_files > 0 && fs.f_ffree == 0) return ENOSPC;
+    return 0;
 }

@@ -2,6 +2,9 @@
 // negative char values; these know ASCII alone and take any byte.
 #pragma once
 
+#include <cstddef>
+#include <string_view>
+
 constexpr bool is_digit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -18,4 +21,12 @@ constexpr bool is_space(char c) {
 // Lower case for the letters A to Z; every other byte as it is.
 constexpr char fold(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Equal but for the case of the ASCII letters A to Z, every other byte exactly.
+constexpr bool same_folded(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (fold(a[i]) != fold(b[i])) return false;
+    return true;
 }

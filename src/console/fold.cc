@@ -1,8 +1,6 @@
 // Folded text output.
 #include "console/fold.h"
 
-#include <cstdio>
-
 #include "console/io.h"
 #include "console/print.h"
 
@@ -15,16 +13,16 @@ void print_folded(const char *text, int current_col, int left_margin, int width)
         while (*p != '\0' && *p != ' ') ++p;
         int w = static_cast<int>(p - prev);
         if (col > 0 && col + w + (need_delim ? 1 : 0) > width) {
-            std::putc('\n', io.out);
+            print_text(io.out, "\n");
             col = 0;
             need_delim = false;
         }
         if (col < left_margin) {
-            for (; col < left_margin; ++col) std::putc(' ', io.out);
+            for (; col < left_margin; ++col) print_text(io.out, " ");
             need_delim = false;
         }
         if (need_delim) {
-            std::putc(' ', io.out);
+            print_text(io.out, " ");
             ++col;
         }
         print_text(io.out, std::string_view(prev, static_cast<std::size_t>(w)));
@@ -32,5 +30,5 @@ void print_folded(const char *text, int current_col, int left_margin, int width)
         need_delim = true;
         while (*p == ' ') ++p;
     }
-    std::putc('\n', io.out);
+    print_text(io.out, "\n");
 }

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <cstdarg>
 #include <cstdint>
 #include <cstring>
 
@@ -12,20 +11,14 @@
 
 namespace {
 
-// Equal but for the case of ASCII letters.
-bool same_folded(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (fold(a[i]) != fold(b[i])) return false;
-    return true;
-}
-
-// A locale name is language[_territory][.codeset][@modifier].
+// A locale name is language[_territory][.codeset][@modifier], or a codeset
+// alone, as some terminals send it over ssh (LC_CTYPE=UTF-8); C and POSIX
+// are no codeset of that kind.
 bool utf8_name(std::string_view name) {
-    name = name.substr(0, name.find('@'));
+    std::size_t at = name.find('@');
+    if (at != std::string_view::npos) name.remove_suffix(name.size() - at);
     std::size_t dot = name.find('.');
-    if (dot == std::string_view::npos) return false;
-    name.remove_prefix(dot + 1);  // the codeset
+    if (dot != std::string_view::npos) name.remove_prefix(dot + 1);  // the codeset
     return same_folded(name, "utf-8") || same_folded(name, "utf8");
 }
 
@@ -88,7 +81,7 @@ std::size_t utf8_character(std::string_view s, uint32_t *cp) {
 // error in one write, not byte by byte.
 struct sink {
     FILE *f;
-    char buf[1024];  // not cleared: only what is put is written
+    char buf[print_capacity];  // not cleared: only what is put is written
     std::size_t n = 0;
 
     explicit sink(FILE *to) : f(to) {}
@@ -111,7 +104,7 @@ struct sink {
     void put_text(std::string_view text) {
         std::size_t run = io.utf8 ? ascii_run(text) : text.size();
         for (;;) {
-            put_bytes(text.substr(0, run));
+            put_bytes(std::string_view(text.data(), run));
             if (run == text.size()) return;
             put(static_cast<unsigned char>(text[run]));
             text.remove_prefix(run + 1);
@@ -149,14 +142,50 @@ struct sink {
             // One of ISO-8859-1, and so shown, or escaped, as any other.
             put_safe(static_cast<unsigned char>(cp));
         } else {
-            for (char c : s.substr(0, len)) put_byte(static_cast<unsigned char>(c));
+            put_bytes(std::string_view(s.data(), len));
         }
+    }
+    // A number in decimal, right-aligned in width columns.
+    void put_number(unsigned long number, std::size_t width) {
+        char digits[24];
+        std::size_t k = sizeof digits;
+        do {
+            digits[--k] = static_cast<char>('0' + number % 10);
+            number /= 10;
+        } while (number != 0);
+        for (std::size_t w = sizeof digits - k; w < width; ++w) put_byte(' ');
+        put_bytes(std::string_view(digits + k, sizeof digits - k));
     }
     void flush() {
         std::fwrite(buf, 1, n, f);
         n = 0;
     }
 };
+
+// A conversion of print_escaped's format: its letter and the width before it.
+struct conversion {
+    std::size_t length = 0;  // of the whole of it, '%' included; 0: none
+    char letter = 0;
+    std::size_t width = 0;
+};
+
+conversion conversion_at(std::string_view fmt) {
+    conversion c;
+    std::size_t i = 1;
+    for (; i < fmt.size() && is_digit(fmt[i]) && c.width < 1000; ++i)
+        c.width = c.width * 10 + static_cast<std::size_t>(fmt[i] - '0');
+    bool is_long = i < fmt.size() && fmt[i] == 'l';
+    if (is_long) ++i;
+    if (i == fmt.size()) return c;
+    char letter = fmt[i];
+    bool text = (letter == 's' || letter == 'c') && c.width == 0 && !is_long;
+    bool number = (letter == 'd' && !is_long) || (letter == 'u' && is_long);
+    if (text || number) {
+        c.length = i + 1;
+        c.letter = letter;
+    }
+    return c;
+}
 
 }  // namespace
 
@@ -176,44 +205,29 @@ void print_text(FILE *f, std::string_view text) {
     out.flush();
 }
 
-// clang-tidy 14 takes the va_list for uninitialised after va_start.
-// NOLINTBEGIN(clang-analyzer-valist.Uninitialized)
-void print_format(FILE *f, const char *fmt, ...) {
-    va_list args;
-    va_start(args, fmt);
-    if (!io.utf8) {
-        std::vfprintf(f, fmt, args);
-    } else {
-        // The longest text printed this way, a message with a name or a
-        // password in it, is a few hundred bytes.
-        static char s[1024];
-        int n = std::vsnprintf(s, sizeof s, fmt, args);
-        if (n > 0) print_text(f, std::string_view(s, std::min(sizeof s - 1, std::size_t(n))));
-    }
-    va_end(args);
-}
-// NOLINTEND(clang-analyzer-valist.Uninitialized)
-
-void print_escaped(FILE *f, const char *fmt, std::initializer_list<std::string_view> args) {
+void print_escaped(FILE *f, const char *fmt, std::initializer_list<print_arg> args) {
     sink out(f);
-    const std::string_view *arg = args.begin();
+    const print_arg *arg = args.begin();
     std::string_view rest = fmt;
     for (;;) {
-        std::size_t pct = rest.find('%');
-        out.put_text(rest.substr(0, pct));
-        if (pct == std::string_view::npos) break;
+        std::size_t pct = std::min(rest.find('%'), rest.size());
+        out.put_text(std::string_view(rest.data(), pct));
         rest.remove_prefix(pct);
-        if (rest.size() < 2 || (rest[1] != 's' && rest[1] != 'c') || arg == args.end()) {
+        if (rest.empty()) break;
+        conversion c = conversion_at(rest);
+        if (c.length == 0 || arg == args.end()) {
             out.put('%');
             rest.remove_prefix(1);
             continue;
         }
-        std::string_view a = *arg++;
-        if (rest[1] == 'c')
-            out.put_typed(a);
+        const print_arg &a = *arg++;
+        if (c.letter == 'c')
+            out.put_typed(a.text);
+        else if (c.letter == 's')
+            for (char ch : a.text) out.put_safe(static_cast<unsigned char>(ch));
         else
-            for (char c : a) out.put_safe(static_cast<unsigned char>(c));
-        rest.remove_prefix(2);
+            out.put_number(a.number, c.width);
+        rest.remove_prefix(c.length);
     }
     out.flush();
 }

@@ -4,28 +4,76 @@
 // file) are escaped besides, so that none of them can drive the terminal.
 #pragma once
 
+#include <concepts>
+#include <cstddef>
 #include <cstdio>
 #include <initializer_list>
 #include <string_view>
 
 // Whether the locale that the environment names is a UTF-8 one: the first of
 // LC_ALL, LC_CTYPE and LANG that is set and not empty (null: not set), whose
-// codeset, after its '.' and before any '@', is UTF-8 or utf8 in any case.
-// Decided from the name alone: the terminal is what the name describes, and
-// the locale itself need not be installed (an ssh session, a static program
-// in a root with no locale data at all).
+// codeset, after its '.' and before any '@', or the whole name where it is
+// only a codeset, is UTF-8 or utf8 in any case. Decided from the name alone:
+// the terminal is what the name describes, and the locale itself need not be
+// installed (an ssh session, a static program in a root with no locale data).
 bool names_utf8(const char *lc_all, const char *lc_ctype, const char *lang);
 
 // Writes text to f in the console's codeset.
 void print_text(FILE *f, std::string_view text);
 
-// printf to f, in the console's codeset.
-void print_format(FILE *f, const char *fmt, ...) __attribute__((format(printf, 2, 3)));
+// An argument of print_escaped: text for %s and %c, a number (never
+// negative) for %d and %lu.
+struct print_arg {
+    std::string_view text;
+    unsigned long number = 0;
 
-// Prints fmt to f with each %s replaced by the next argument and each %c by
-// the character at the start of the next argument. In both, a control byte
-// (0x00-0x08, 0x0A-0x1F, 0x7F-0x9F: everything a terminal obeys but the tab)
-// is shown as \xHH with lower-case hex digits. The character of a %c is one
-// byte, or on a UTF-8 console the whole UTF-8 character that its argument
-// begins with, if it begins with a valid one: what the operator typed.
-void print_escaped(FILE *f, const char *fmt, std::initializer_list<std::string_view> args);
+    constexpr print_arg(std::string_view t) : text(t) {}
+    constexpr print_arg(const char *t) : text(t) {}
+    template <std::integral N>
+    constexpr print_arg(N n) : number(static_cast<unsigned long>(n)) {}
+};
+
+// Prints fmt to f with each %s replaced by the next argument, each %c by the
+// character at the start of the next argument, and each %d or %lu (with an
+// optional width, as in "%4lu") by the next argument's number in decimal. In
+// %s and %c a control byte (0x00-0x08, 0x0A-0x1F, 0x7F-0x9F: everything a
+// terminal obeys but the tab) is shown as \xHH with lower-case hex digits.
+// The character of a %c is one byte, or on a UTF-8 console the whole UTF-8
+// character that its argument begins with, if it begins with a valid one:
+// what the operator typed. A '%' that starts no conversion, or one that has
+// no argument left, is printed as it stands.
+void print_escaped(FILE *f, const char *fmt, std::initializer_list<print_arg> args);
+
+// What one call prints reaches f in one write, up to this many bytes: more
+// than the longest message (message_size), so that a message on the
+// unbuffered standard error is never split.
+inline constexpr std::size_t print_capacity = 2048;
+
+// The most bytes a catalog text can become when printed, with each %s a
+// value of at most longest_value bytes: every byte from 0x80 up doubled in
+// UTF-8, every byte of a value escaped as \xHH, a %c as a UTF-8 character of
+// up to four bytes, a number of up to 20 digits.
+constexpr std::size_t message_size(std::string_view fmt, std::size_t longest_value) {
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < fmt.size(); ++i) {
+        if (fmt[i] == '%' && i + 1 < fmt.size()) {
+            std::size_t j = i + 1, width = 0;
+            for (; j < fmt.size() && fmt[j] >= '0' && fmt[j] <= '9'; ++j)
+                width = width * 10 + static_cast<std::size_t>(fmt[j] - '0');
+            while (j < fmt.size() && fmt[j] == 'l') ++j;
+            char c = j < fmt.size() ? fmt[j] : '\0';
+            if (c == 's' || c == 'c' || c == 'd' || c == 'u') {
+                if (c == 's')
+                    n += 4 * longest_value;
+                else if (c == 'c')
+                    n += 4;
+                else
+                    n += width > 20 ? width : 20u;
+                i = j;
+                continue;
+            }
+        }
+        n += static_cast<unsigned char>(fmt[i]) >= 0x80 ? 2u : 1u;
+    }
+    return n;
+}

@@ -11,10 +11,7 @@
 
 bool matches_word(std::string_view line, const char *word) {
     std::size_t n = line.size();
-    if (n == 0 || n > std::strlen(word)) return false;
-    for (std::size_t i = 0; i < n; ++i)
-        if (fold(line[i]) != fold(word[i])) return false;
-    return true;
+    return n > 0 && n <= std::strlen(word) && same_folded(line, std::string_view(word, n));
 }
 
 void prompt_ul(const char *p, const char *errorprompt, formatter_fn formatter, parser_fn parser,

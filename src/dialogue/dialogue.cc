@@ -97,7 +97,7 @@ void ask_mode(options *o) {
         print_text(io.out, "\n");
         print_text(io.out, msg.select_mode);
         for (const update_mode &up : update_table) {
-            print_format(io.out, "%4lu. ", static_cast<unsigned long>(up.mode));
+            print_escaped(io.out, "%4lu. ", {up.mode});
             print_folded(up.explanation, 6, 6, 70);
         }
         prompt_ul(msg.ask_mode, msg.bad_mode, format_ul, parse_ul, &o->update_mode);

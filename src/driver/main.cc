@@ -1,6 +1,8 @@
 // The main flow: the arguments, the banner, defaults, the saved file, then
 // dialogue, summary and check until the answers agree, the confirmation, and
 // the save.
+#include <sys/resource.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -35,6 +37,16 @@ answer confirm() {
     }
 }
 
+// The help or the version, printed; a failure to write it is said, as a
+// script that reads it must know.
+[[noreturn]] void quit_printed() {
+    if (std::fflush(io.out) != 0 || std::ferror(io.out)) {
+        print_text(io.err, msg.write_error);
+        quit(1);
+    }
+    quit(0);
+}
+
 // Only --help and --version, each alone, are understood. Anything else is
 // an operator's mistake (a folder named for the file, say): refused before
 // anything is asked, rather than ignored and the file saved elsewhere.
@@ -42,11 +54,11 @@ answer confirm() {
     std::string_view arg = argv[1];
     if (argc == 2 && arg == "--help") {
         print_text(io.out, msg.help);
-        quit(0);
+        quit_printed();
     }
     if (argc == 2 && arg == "--version") {
         print_escaped(io.out, "%s %s\n", {msg.program_name, version});
-        quit(0);
+        quit_printed();
     }
     print_text(io.err, msg.usage_error);
     quit(2);
@@ -55,6 +67,11 @@ answer confirm() {
 }  // namespace
 
 int main(int argc, char **argv) {
+    // The password is in this process's memory from its first answer on: no
+    // core file, which would land in the current directory, the floppy. Hard
+    // limit too, so that nothing can raise it again.
+    const rlimit no_core = {0, 0};
+    setrlimit(RLIMIT_CORE, &no_core);
     // Line-buffered even into a pipe, so that a transcript keeps the order of
     // the screen; the buffers are static, as is everything else here.
     static char out_buffer[BUFSIZ];
@@ -65,11 +82,13 @@ int main(int argc, char **argv) {
     if (argc > 1) take_arguments(argc, argv);
 
     print_text(io.out, "\n");
-    print_format(io.out, msg.banner, version_major, version_minor);
+    print_escaped(io.out, msg.banner, {version_major, version_minor});
 
     options o;
     set_defaults(&o);
     load(&o);
+    // A save that cannot succeed is said now, before anything is typed in vain.
+    if (check_save() != 0) quit(1);
 
     print_text(io.out, "\n");
     print_text(io.out, msg.press_return);

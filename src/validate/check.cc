@@ -38,8 +38,8 @@ int check_failover(const options *o) {
     if (check_ifacename(o->failover_ded_iface))
         return report_name(msg.check_bad_ded_iface, o->failover_ded_iface);
     const char *ded = o->failover_ded_iface;
-    if (fold(ded[0]) != 'e' || fold(ded[1]) != 't' || fold(ded[2]) != 'h')
-        return report(msg.check_ded_not_ethernet);
+    // A valid name holds at least three characters.
+    if (!same_folded(std::string_view(ded, 3), "eth")) return report(msg.check_ded_not_ethernet);
     if (std::string_view(o->config_iface) == std::string_view(ded))
         return report(msg.check_ded_is_config_iface);
     return 0;

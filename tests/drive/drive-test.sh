@@ -37,8 +37,8 @@ facts() {
     base=${floppy%+*} mod=${floppy#"${floppy%+*}"}
     c=$here/../e2e/cases/$lang/$case subject="$lang $name"
     case $mod in
-    +ro) mode=ro refused=1 ;;
-    +full) mode=rw refused=1 ;;
+    +ro) mode=ro refused=read-only ;;
+    +full) mode=rw refused=full ;;
     '' | +full-1) mode=rw refused= ;;
     *) echo "sessions: $name: no such diskette as $floppy" && exit 2 ;;
     esac
@@ -83,7 +83,7 @@ check() {
     got=$work/out/$n want=$work/want image=$work/out/$n.img
     rm -rf "$want" && mkdir -p "$want" || exit 2
     [ -z "$k" ] || cmp -s "$start" "$c/before.dat" || fail "the diskette does not hold $case's before.dat"
-    expect "$c" "$want" ${refused:+refused}
+    expect "$c" "$want" ${refused:+start $refused}
     case $(cat "$got/mount" 2>/dev/null) in
     "/dev/fd0 /mnt $fs $mode,"*) ;;
     *) fail "not mounted as $fs, $mode" && return ;;

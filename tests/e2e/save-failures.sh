@@ -1,8 +1,9 @@
 #!/bin/sh
 # Saving fconfig.dat where the medium gets in the way. A save that fails must
-# say so on standard error, end with status 1 before any closing text, leave
-# no temporary file and leave an existing fconfig.dat byte for byte as it
-# was. A save that succeeds goes through symbolic links, leaves nothing but
+# say so on standard error with its cause, end with status 1 before any
+# closing text (before the first question where the failure can be seen
+# then), leave no temporary file and leave an existing fconfig.dat byte for
+# byte as it was. A save that succeeds goes through symbolic links, leaves nothing but
 # the file and gives it mode 0600.
 #
 # Usage: save-failures.sh EXECUTABLE CASES (the executable's end-to-end cases)
@@ -13,22 +14,29 @@
 # skipped where that is refused.
 set -u
 . "$(dirname "$0")/../lib.sh"
-# The full medium, run by the scenario below in a mount namespace of its own
-# (with a user namespace too, for a user), so that its tmpfs goes away with
-# the namespace: save-failures.sh --full-medium DIR TOP INPUT.
-if [ "${1-}" = --full-medium ]; then
-    d=$2 top=$3
-    mount -t tmpfs -o size=64k,mode=755 tmpfs "$d" || exit 3
+# A medium that refuses, a tmpfs full, without a free inode or read-only, run
+# by the scenarios below in a mount namespace of its own (with a user
+# namespace too, for a user), so that the tmpfs goes away with the
+# namespace: save-failures.sh --medium KIND DIR TOP INPUT.
+if [ "${1-}" = --medium ]; then
+    kind=$2 d=$3 top=$4
+    opts=size=64k
+    [ "$kind" = inodes ] && opts=$opts,nr_inodes=2  # the root and fconfig.dat
+    mount -t tmpfs -o $opts,mode=755 tmpfs "$d" || exit 3
     # A namespace that kept its propagation (see below) must not share it.
     if grep -q " $d .* shared:" /proc/self/mountinfo; then
         umount "$d"
         exit 5
     fi
-    cp "$top/old" "$d/fconfig.dat" && dd if=/dev/zero of="$d/fill" bs=1024 2>/dev/null
+    cp "$top/old" "$d/fconfig.dat" || exit 3
+    case $kind in
+    full) dd if=/dev/zero of="$d/fill" bs=1024 2>/dev/null ;;
+    read-only) mount -o remount,ro "$d" || exit 3 ;;
+    esac
     printf 'x' 2>/dev/null >"$d/probe" && exit 4
-    rm -f "$d/probe"
-    session "$d" "$4" "$top/got" "$top/prog"
-    cp -R "$d/." "$top/full-seen"
+    rm -f "$d/probe" 2>/dev/null
+    session "$d" "$5" "$top/got" "$top/prog"
+    mkdir "$top/seen" && cp -R "$d/." "$top/seen"
     exit 0
 fi
 cases=$(cd "$2" && pwd)
@@ -40,12 +48,11 @@ cp "$1" "$top/prog" && chmod 755 "$top/prog" || exit 1
 
 # The whole run saves into a folder without fconfig.dat, the case resave
 # over the file the whole run left: what each prints when the save succeeds;
-# and on a medium that refuses the second's save, what that prints.
+# and, on a medium that refuses the second's save, failed_save below.
 cp "$cases/resave/before.dat" "$top/old"
 mkdir "$top/got" "$top/whole-run" "$top/resave" "$top/refused" "$top/node-refused"
 expect "$cases/whole-run" "$top/whole-run"
 expect "$cases/resave" "$top/resave"
-expect "$cases/resave" "$top/refused" refused
 # Where no regular file can be read or replaced: the case of a directory there.
 expect "$cases/save-refused" "$top/node-refused"
 root=no
@@ -79,9 +86,12 @@ listing() {
     ls -A "$1" | tr '\n' ' '
 }
 
-# After a refused save in directory $1: what it prints, the old file as it
-# was, and the directory's entries ($2).
+# After a refused save in directory $1: what the case resave prints when the
+# medium refuses at the start or only at the save ($3) for the cause $4 (see
+# expect), the old file as it was, and the directory's entries ($2).
 failed_save() {
+    rm -f "$top/refused/"*
+    expect "$cases/resave" "$top/refused" "$3" "$4"
     same "$top/refused" "$top/got"
     cmp -s "$1/fconfig.dat" "$top/old" || fail "fconfig.dat changed"
     [ "$(listing "$1")" = "$2" ] || fail "directory holds: $(listing "$1")"
@@ -110,7 +120,7 @@ else
     other_user_setup "$d"
     chmod 555 "$d"
     run "$d" other
-    failed_save "$d" "fconfig.dat "
+    failed_save "$d" "fconfig.dat " start permission
     chmod 755 "$d"
 fi
 
@@ -123,40 +133,51 @@ else
     other_user_setup "$d"
     chmod 444 "$d/fconfig.dat"
     run "$d" other
-    failed_save "$d" "fconfig.dat "
+    failed_save "$d" "fconfig.dat " start permission
 fi
 
-# A full medium: a tmpfs filled up.
-begin "full medium"
-mkdir "$top/full" "$top/full-seen"
+# A medium that refuses before anything is typed: a tmpfs filled up, one
+# with no free inode, one mounted read-only.
+mkdir "$top/medium"
 ns="unshare -m"
 [ $root = yes ] || ns="unshare -rm"
-full() {  # extra options of unshare
+medium() {  # KIND, then extra options of unshare
+    local kind=$1
+    shift
+    rm -rf "$top/seen"
     # sudo passes on no environment: the emulator is named here.
-    $ns "$@" env DPREP_EMULATOR="${DPREP_EMULATOR-}" sh "$0" --full-medium "$top/full" "$top" \
+    $ns "$@" env DPREP_EMULATOR="${DPREP_EMULATOR-}" sh "$0" --medium "$kind" "$top/medium" "$top" \
         "$cases/resave/stdin" 2>"$top/ns.err"
 }
-full
-status=$?  # 1: unshare itself failed
-# A user in a chroot may make no user namespace; one who may use sudo
-# mounts through it instead.
-if [ $status = 1 ] && [ $root = no ] && sudo -n true 2>/dev/null; then
-    ns="sudo -n unshare -m"
-    full
-    status=$?
-fi
-# In a chroot, / is no mount point that unshare could make private.
-if [ $status = 1 ] && grep -q propagation "$top/ns.err"; then
-    full --propagation unchanged
-    status=$?
-fi
-case $status in
-0) failed_save "$top/full-seen" "fconfig.dat fill " ;;
-4) skipped "the tmpfs still takes writes after filling it" ;;
-5) skipped "a tmpfs here would be seen outside its mount namespace" ;;
-*) skipped "no tmpfs in a mount namespace of its own: $(head -c 200 "$top/ns.err")" ;;
-esac
-rm -f "$top/got/"*  # root's, after sudo
+for kind in full inodes read-only; do
+    case $kind in
+    full) begin "full medium" && cause=full left="fconfig.dat fill " ;;
+    inodes) begin "medium without a free inode" && cause=full left="fconfig.dat " ;;
+    read-only) begin "medium mounted read-only" && cause=read-only left="fconfig.dat " ;;
+    esac
+    medium $kind
+    status=$?  # 1: unshare itself failed
+    # A user in a chroot may make no user namespace; one who may use sudo
+    # mounts through it instead.
+    if [ $status = 1 ] && [ $root = no ] && sudo -n true 2>/dev/null; then
+        ns="sudo -n unshare -m"
+        medium $kind
+        status=$?
+    fi
+    # In a chroot, / is no mount point that unshare could make private.
+    if [ $status = 1 ] && grep -q propagation "$top/ns.err"; then
+        ns="$ns --propagation unchanged"
+        medium $kind
+        status=$?
+    fi
+    case $status in
+    0) failed_save "$top/seen" "$left" start $cause ;;
+    4) skipped "the tmpfs still takes writes" ;;
+    5) skipped "a tmpfs here would be seen outside its mount namespace" ;;
+    *) skipped "no tmpfs in a mount namespace of its own: $(head -c 200 "$top/ns.err")" ;;
+    esac
+    rm -f "$top/got/"*  # root's, after sudo
+done
 
 # Past the limit the write fails, and with it the save, instead of the
 # limit's signal ending the program with the temporary file left.
@@ -169,12 +190,12 @@ else
     # Standard output through a pipe: the limit holds for the files written.
     (cd "$d" && { DPREP_RUNNER="prlimit --fsize=100" run_prog "$top/prog" <"$cases/resave/stdin" 2>"$top/got/stderr"
         echo $? >"$top/got/status"; } | cat >"$top/got/stdout")
-    failed_save "$d" "fconfig.dat "
+    failed_save "$d" "fconfig.dat " save error-27
 fi
 
 # No regular file in place of fconfig.dat: reported once as unreadable,
-# nothing read from it (a device could be read for ever, a FIFO block), the
-# dialogue from the defaults, and the save refused with the node untouched.
+# nothing read from it (a device could be read for ever, a FIFO block), and
+# the save refused at once, with the node untouched.
 # Exactly the end-to-end case of a directory there, which pins those bytes.
 nodes() {
     for f in "$1"/*; do stat -c '%n %F %t %T' "$f"; done

@@ -10,6 +10,7 @@
 // the first handing over that part of the line).
 #include <fcntl.h>
 #include <limits.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -127,6 +128,22 @@ void expect_floppy(session *s, const fs::path &floppy, const fs::path &want) {
         s->fail("fconfig.dat differs from " + want.filename().string());
 }
 
+// From its first question on the program holds what the operator types: it
+// has no core file to leave, whatever limit it started with (main raises it).
+void expect_no_core(session *s, pid_t pid) {
+    std::ifstream limits("/proc/" + std::to_string(pid) + "/limits");
+    std::string line;
+    while (std::getline(limits, line)) {
+        if (line.rfind("Max core file size", 0) != 0) continue;
+        std::istringstream fields(line.substr(18));
+        std::string soft, hard;
+        fields >> soft >> hard;
+        if (soft != "0" || hard != "0") s->fail("core file size limit " + soft + " " + hard);
+        return;
+    }
+    s->fail("no core file size limit in /proc/" + std::to_string(pid) + "/limits");
+}
+
 bool run_case(const char *exe, const fs::path &dir) {
     session s{dir.parent_path().filename().string() + "/" + dir.filename().string()};
     const std::string output = on_screen(read_file(dir / "stdout"));
@@ -158,6 +175,7 @@ bool run_case(const char *exe, const fs::path &dir) {
     std::string echoed;
     for (const std::string &k : keys) {
         if (!s.ok || !wait_for_input(&t, echoed, wait_ms)) break;
+        if (&k == &keys.front()) expect_no_core(&s, t.pid);
         std::size_t now = t.screen.size() - echoed.size();
         bool after_line = echoed.empty() || echoed.back() == '\n';
         if (now < shown + (after_line ? 1 : 0) || now > output.size() || output[now - 1] != ' ') {
@@ -214,6 +232,13 @@ int main(int argc, char **argv) {
         return 77;
     }
     close(probe);
+    rlimit core;
+    if (getrlimit(RLIMIT_CORE, &core) == 0 && core.rlim_max != 0) {
+        core.rlim_cur = core.rlim_max;
+        setrlimit(RLIMIT_CORE, &core);
+    } else {
+        std::printf("(no core limit above 0 to start the program with)\n");
+    }
     bool ok = true;
     for (int i = 2; i < argc; ++i) ok = run_case(exe, argv[i]) && ok;
     std::printf("%d sessions: %s\n", argc - 2, ok ? "all as expected" : "failures above");
