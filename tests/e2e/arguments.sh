@@ -32,4 +32,16 @@ run 0 out "^$(basename "$exe") $version\$" --version
 for arg in /mnt/floppy -h - -- '' --HELP --version=1; do run 2 err --help "$arg"; done
 run 2 err --help --help --help
 run 2 err --help --version -
+# Help or a version that cannot be written is no success: one line on
+# standard error, status 1; into a full device, and into a closed output.
+for arg in --help --version; do
+    begin "$arg written nowhere"
+    (cd floppy && run_prog "$exe" "$arg" >/dev/full 2>../err && exit 9) <input
+    echo $? >status
+    (cd floppy && run_prog "$exe" "$arg" >&- 2>>../err && exit 9) <input
+    echo $? >>status
+    [ "$(cat status)" = "$(printf '1\n1')" ] || fail "status $(cat status | tr '\n' ' '), expected 1 1"
+    [ "$(grep -c "^$(basename "$exe"): " err)" = 2 ] && [ "$(wc -l <err)" = 2 ] ||
+        fail "standard error: $(cat err)"
+done
 finish
