@@ -49,7 +49,9 @@ cat >"$scratch/want" <<'LIST'
 -rw-r--r-- root/root    ./usr/share/doc/dprep/copyright
 -rw-r--r-- root/root    ./usr/share/lintian/overrides/dprep
 -rw-r--r-- root/root    ./usr/share/man/man1/dprep-en.1.gz
+-rw-r--r-- root/root    ./usr/share/man/man5/fconfig.dat.5.gz
 -rw-r--r-- root/root    ./usr/share/man/sv/man1/dprep-sv.1.gz
+-rw-r--r-- root/root    ./usr/share/man/sv/man5/fconfig.dat.5.gz
 lrwxrwxrwx root/root    ./usr/share/man/man1/dprep-sv.1.gz -> dprep-en.1.gz
 LIST
 sort -o "$scratch/want" "$scratch/want"
