@@ -30,7 +30,8 @@ else
     echo "FAIL: no dprep-en.1 in $1 or $1/man" >&2
     exit 1
 fi
-pages='dprep-en.1 dprep-sv.1 fconfig.dat.5 sv/fconfig.dat.5'
+# The pages, from here on the script's arguments.
+set -- "$dir/dprep-en.1" "$dir/dprep-sv.1" "$dir/fconfig.dat.5" "$dir/sv/fconfig.dat.5"
 
 # The keys of fconfig.dat, in the order the program writes them.
 keys='file_version config_iface ip netmask kill_other_ifaces config_ip
@@ -63,8 +64,8 @@ preconv_groff() {
     preconv "$1" | groff -ww -z -man
 }
 
-for name in $pages; do
-    [ -f "$dir/$name" ] || fail "$dir/$name is missing"
+for page; do
+    [ -f "$page" ] || fail "$page is missing"
 done
 
 for page in "$dir/fconfig.dat.5" "$dir/sv/fconfig.dat.5"; do
@@ -89,8 +90,7 @@ done
 # Plain ASCII, the Swedish letters written as groff's named glyphs (\[:a]),
 # so that every formatter reads the pages alike, whatever the encoding it
 # assumes.
-for name in $pages; do
-    page=$dir/$name
+for page; do
     [ -f "$page" ] || continue
     if LC_ALL=C grep -n '[^ -~]' "$page" >"$out"; then
         fail "$page holds bytes other than printable ASCII:"
@@ -100,8 +100,7 @@ done
 
 # A blank line before every display: a paragraph macro before its .RS and
 # .EX or .nf.
-for name in $pages; do
-    page=$dir/$name
+for page; do
     [ -f "$page" ] || continue
     awk '/^\.(EX|nf)( |$)/ && prev !~ /^\.(PP|P|LP|IP|sp)( |$)/ { print "    line " FNR }
         !/^\.(RS|in)( |$)/ { prev = $0 }' "$page" >"$out"
@@ -114,8 +113,7 @@ command -v mandoc >/dev/null 2>&1 && have_mandoc=true
 command -v groff >/dev/null 2>&1 && have_groff=true
 
 if $have_mandoc; then
-    for name in $pages; do
-        page=$dir/$name
+    for page; do
         [ -f "$page" ] &&
             silent "mandoc -T lint $page" mandoc -T lint "$page"
     done
@@ -124,8 +122,7 @@ else
 fi
 
 if $have_groff; then
-    for name in $pages; do
-        page=$dir/$name
+    for page; do
         [ -f "$page" ] || continue
         silent "groff -ww -z -man $page" groff -ww -z -man "$page"
         if command -v preconv >/dev/null 2>&1; then
@@ -158,8 +155,7 @@ fi
 $have_groff && renderers="$renderers groff"
 $have_mandoc && renderers="$renderers mandoc"
 for r in $renderers; do
-    for name in $pages; do
-        page=$dir/$name
+    for page; do
         [ -f "$page" ] || continue
         sed '/^\.TH /a\
 .ds AD l\
