@@ -1,13 +1,14 @@
 #!/bin/sh
-# Lints the two manual pages, dprep-en.1 and dprep-sv.1.
+# Lints the manual pages: dprep-en.1 and dprep-sv.1, and fconfig.dat.5 with
+# its Swedish translation sv/fconfig.dat.5.
 #
 # Usage: lint.sh DIR
 #   DIR is the directory that holds the pages (the project's man/), or the
 #   project's top directory, which holds man/.
 #
 # Fails (exit 1, printing what went wrong) when mandoc or groff says anything
-# at all about a page, when a page leaves out one of the 22 keys of
-# fconfig.dat or lists them out of the order the program writes them, or when
+# at all about a page, when a page of the file leaves out one of its 22 keys
+# or lists them out of the order the program writes them, or when
 # a page holds anything but printable ASCII, when a display has no paragraph
 # macro (so no blank line) before it, or when a page rendered at 80 columns has
 # a line wider than that or one stretched by justification. Runs the
@@ -29,8 +30,8 @@ else
     echo "FAIL: no dprep-en.1 in $1 or $1/man" >&2
     exit 1
 fi
-en=$dir/dprep-en.1
-sv=$dir/dprep-sv.1
+# The pages, from here on the script's arguments.
+set -- "$dir/dprep-en.1" "$dir/dprep-sv.1" "$dir/fconfig.dat.5" "$dir/sv/fconfig.dat.5"
 
 # The keys of fconfig.dat, in the order the program writes them.
 keys='file_version config_iface ip netmask kill_other_ifaces config_ip
@@ -63,11 +64,12 @@ preconv_groff() {
     preconv "$1" | groff -ww -z -man
 }
 
-for page in "$en" "$sv"; do
-    if [ ! -f "$page" ]; then
-        fail "$page is missing"
-        continue
-    fi
+for page; do
+    [ -f "$page" ] || fail "$page is missing"
+done
+
+for page in "$dir/fconfig.dat.5" "$dir/sv/fconfig.dat.5"; do
+    [ -f "$page" ] || continue
 
     # Every key is named in the page.
     for key in $keys; do
@@ -88,7 +90,7 @@ done
 # Plain ASCII, the Swedish letters written as groff's named glyphs (\[:a]),
 # so that every formatter reads the pages alike, whatever the encoding it
 # assumes.
-for page in "$en" "$sv"; do
+for page; do
     [ -f "$page" ] || continue
     if LC_ALL=C grep -n '[^ -~]' "$page" >"$out"; then
         fail "$page holds bytes other than printable ASCII:"
@@ -98,7 +100,7 @@ done
 
 # A blank line before every display: a paragraph macro before its .RS and
 # .EX or .nf.
-for page in "$en" "$sv"; do
+for page; do
     [ -f "$page" ] || continue
     awk '/^\.(EX|nf)( |$)/ && prev !~ /^\.(PP|P|LP|IP|sp)( |$)/ { print "    line " FNR }
         !/^\.(RS|in)( |$)/ { prev = $0 }' "$page" >"$out"
@@ -111,7 +113,7 @@ command -v mandoc >/dev/null 2>&1 && have_mandoc=true
 command -v groff >/dev/null 2>&1 && have_groff=true
 
 if $have_mandoc; then
-    for page in "$en" "$sv"; do
+    for page; do
         [ -f "$page" ] &&
             silent "mandoc -T lint $page" mandoc -T lint "$page"
     done
@@ -120,7 +122,7 @@ else
 fi
 
 if $have_groff; then
-    for page in "$en" "$sv"; do
+    for page; do
         [ -f "$page" ] || continue
         silent "groff -ww -z -man $page" groff -ww -z -man "$page"
         if command -v preconv >/dev/null 2>&1; then
@@ -153,7 +155,7 @@ fi
 $have_groff && renderers="$renderers groff"
 $have_mandoc && renderers="$renderers mandoc"
 for r in $renderers; do
-    for page in "$en" "$sv"; do
+    for page; do
         [ -f "$page" ] || continue
         sed '/^\.TH /a\
 .ds AD l\

@@ -1,7 +1,8 @@
 #!/bin/sh
 # `cmake --install` into a staging root under another prefix: exactly the
-# programs and their manual pages land, where GNUInstallDirs says; the
-# programs are the built ones, byte for byte, and each runs a whole session.
+# programs and the manual pages (theirs and fconfig.dat's) land, where
+# GNUInstallDirs says; the programs are the built ones, byte for byte, and
+# each runs a whole session.
 #
 #   install-test.sh <build dir> <source dir>
 set -u
@@ -21,7 +22,9 @@ prefix=$scratch/stage/opt/dprep
 cat >"$scratch/want" <<'LIST'
 -rw-r--r-- ./share/man/man1/dprep-en.1
 -rw-r--r-- ./share/man/man1/dprep-sv.1
+-rw-r--r-- ./share/man/man5/fconfig.dat.5
 -rw-r--r-- ./share/man/sv/man1/dprep-sv.1
+-rw-r--r-- ./share/man/sv/man5/fconfig.dat.5
 -rwxr-xr-x ./bin/dprep-en
 -rwxr-xr-x ./bin/dprep-sv
 LIST

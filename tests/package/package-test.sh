@@ -7,18 +7,22 @@
 #
 #   package-test.sh <source dir> <project version>
 #
-# First checks that debian/changelog carries the project's version; then
-# exits 77 (skipped) where dpkg-buildpackage, debhelper or lintian is missing.
+# First checks that debian/changelog carries the project's version, or a
+# package revision of it (3.1.1 or 3.1+1 for 3.1, not 3.10); then exits 77
+# (skipped) where dpkg-buildpackage, debhelper or lintian is missing.
 set -u
 . "$(dirname "$0")/../lib.sh"
 src=$1
 version=$2
 
 changelog=$(sed -n '1s/^dprep (\([^)]*\)) .*/\1/p' "$src/debian/changelog")
-[ "$changelog" = "$version" ] || {
+case $changelog in
+"$version" | "$version".* | "$version"+*) ;;
+*)
     echo "FAIL: debian/changelog is at '$changelog', project() at $version: run tests/regenerate"
     exit 1
-}
+    ;;
+esac
 for tool in dpkg-buildpackage:dpkg-dev dh:debhelper lintian:lintian; do
     command -v "${tool%:*}" >/dev/null 2>&1 || skip "${tool%:*} is not installed (package ${tool#*:})"
 done
@@ -38,7 +42,7 @@ tar -C "$src" --exclude='./build*' --exclude='./obj-*' --exclude=./.git -cf - . 
     exit 1
 }
 arch=$(dpkg --print-architecture)
-deb=$scratch/dprep_${version}_$arch.deb
+deb=$scratch/dprep_${changelog}_$arch.deb
 
 # Every file and link, with its mode and owner; directories aside.
 dpkg-deb -c "$deb" | awk '!/^d/ { $3 = $4 = $5 = ""; print }' | sort >"$scratch/got"
@@ -49,7 +53,9 @@ cat >"$scratch/want" <<'LIST'
 -rw-r--r-- root/root    ./usr/share/doc/dprep/copyright
 -rw-r--r-- root/root    ./usr/share/lintian/overrides/dprep
 -rw-r--r-- root/root    ./usr/share/man/man1/dprep-en.1.gz
+-rw-r--r-- root/root    ./usr/share/man/man5/fconfig.dat.5.gz
 -rw-r--r-- root/root    ./usr/share/man/sv/man1/dprep-sv.1.gz
+-rw-r--r-- root/root    ./usr/share/man/sv/man5/fconfig.dat.5.gz
 lrwxrwxrwx root/root    ./usr/share/man/man1/dprep-sv.1.gz -> dprep-en.1.gz
 LIST
 sort -o "$scratch/want" "$scratch/want"
@@ -76,7 +82,7 @@ done
 # Lintian warns when run as root (CI is); the check itself is the same. It
 # leaves some temporary folders behind: in the scratch folder, which goes.
 TMPDIR=$scratch lintian -I --pedantic --fail-on error,warning,info,pedantic --tag-display-limit 0 \
-    "$scratch/dprep_${version}_$arch.changes" >"$scratch/lintian.log" 2>&1 || fail "lintian has tags"
+    "$scratch/dprep_${changelog}_$arch.changes" >"$scratch/lintian.log" 2>&1 || fail "lintian has tags"
 grep -v 'running with root privileges' "$scratch/lintian.log"
 
 [ "$failures" = 0 ] || exit 1
