@@ -16,9 +16,8 @@
 // afl++'s stability figure would show if one were not.
 //
 // Usage: whole_run FILE..., or one input on standard input; under afl++,
-// with its test-case shared memory. FUZZ_SCRATCH names the directory for the
-// scratch directory (default $TMPDIR, else /tmp); WHOLE_RUN_VERBOSE=1 prints
-// how each run ended.
+// with its test-case shared memory. The scratch directory is made under
+// $TMPDIR, else /tmp; WHOLE_RUN_VERBOSE=1 prints how each run ended.
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -240,15 +239,12 @@ int main(int argc, char **argv) {
     // The inputs are named relative to where the harness started.
     for (int i = 1; i < argc; ++i)
         if (char *path = ::realpath(argv[i], nullptr)) argv[i] = path;
-    const char *base = std::getenv("FUZZ_SCRATCH");
-    if (base == nullptr) base = std::getenv("TMPDIR");
-    std::string tmpl = std::string(base ? base : "/tmp") + "/whole-run-XXXXXX";
     ::setenv("LC_ALL", "C", 1);  // the checks count bytes
-    if (::mkdtemp(tmpl.data()) == nullptr || ::chdir(tmpl.c_str()) != 0) {
+    scratch = new_scratch_dir("whole-run");
+    if (::chdir(scratch.c_str()) != 0) {
         std::perror("whole_run: scratch directory");
         return 2;
     }
-    scratch = tmpl;
 
 #ifdef __AFL_FUZZ_TESTCASE_LEN
     if (std::getenv("__AFL_SHM_ID") != nullptr || std::getenv("AFL_PERSISTENT") != nullptr) {

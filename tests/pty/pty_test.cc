@@ -23,6 +23,7 @@
 #include <string_view>
 #include <vector>
 
+#include "../capture.h"
 #include "terminal.h"
 
 namespace fs = std::filesystem;
@@ -136,17 +137,10 @@ bool run_case(const char *exe, const fs::path &dir) {
                          : fs::exists(dir / "before.dat") ? dir / "before.dat"
                                                           : fs::path();
 
-    const char *tmp = std::getenv("TMPDIR");
-    std::string tmpl =
-        std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/dprep-pty-XXXXXX";
-    if (mkdtemp(tmpl.data()) == nullptr) {
-        s.fail("cannot make a scratch directory");
-        return false;
-    }
-    const fs::path floppy = tmpl;
+    const fs::path floppy = new_scratch_dir("dprep-pty");
     if (fs::exists(dir / "before.dat")) fs::copy_file(dir / "before.dat", floppy / "fconfig.dat");
     terminal t;
-    if (!start(&t, exe, tmpl.c_str())) s.fail("cannot start the program on a pseudo-terminal");
+    if (!start(&t, exe, floppy.c_str())) s.fail("cannot start the program on a pseudo-terminal");
 
     // The screen expected: the program's output up to each wait, then the
     // echo of what is typed there. Whenever the program waits, the last
