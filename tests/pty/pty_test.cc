@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "../capture.h"
+#include "../utf8.h"
 #include "terminal.h"
 
 namespace fs = std::filesystem;
@@ -41,16 +42,12 @@ std::string read_file(const fs::path &path) {
 }
 
 // What the terminal shows for program output: each line feed as CR LF, and
-// in a UTF-8 locale each ISO-8859-1 byte of the cases in UTF-8.
-std::string on_screen(std::string_view text) {
+// in a UTF-8 locale the cases' ISO-8859-1 text in UTF-8.
+std::string on_screen(const std::string &text) {
     std::string out;
-    for (char c : text) {
-        auto u = static_cast<unsigned char>(c);
+    for (char c : utf8 ? latin1_to_utf8(text) : text) {
         if (c == '\n') out += '\r';
-        if (utf8 && u >= 0x80)
-            out += {static_cast<char>(0xC0 | u >> 6), static_cast<char>(0x80 | (u & 0x3F))};
-        else
-            out += c;
+        out += c;
     }
     return out;
 }
