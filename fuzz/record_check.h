@@ -13,6 +13,7 @@
 #include "config/file.h"
 #include "config/options.h"
 #include "console/io.h"
+#include "utf8.h"
 #include "validate/check.h"
 
 [[noreturn]] inline void finding(const char *what, std::string_view detail = {}) {
@@ -91,12 +92,19 @@ inline options read_back(options o) {
     return o;
 }
 
-// Text meant for a terminal: no byte that a terminal obeys, except the line
-// feed and the tab.
-inline void check_terminal_text(std::string_view text, const char *where) {
+// Text meant for a terminal: no character that a terminal obeys, except the
+// line feed and the tab. In the C locale every byte is a character; on a
+// UTF-8 console (utf8) the text must be UTF-8, in which the C1 controls
+// U+0080..U+009F are C2 80..C2 9F.
+inline void check_terminal_text(std::string_view text, const char *where, bool utf8 = false) {
+    std::size_t valid = utf8 ? utf8_prefix(text) : text.size();
+    if (valid < text.size())
+        finding("output that is not UTF-8", text.substr(valid < 80 ? 0 : valid - 80));
     for (std::size_t i = 0; i < text.size(); ++i) {
         auto c = static_cast<unsigned char>(text[i]);
-        if ((c < 0x20 && c != '\n' && c != '\t') || (c >= 0x7F && c <= 0x9F))
+        auto next = static_cast<unsigned char>(i + 1 < text.size() ? text[i + 1] : 0);
+        bool c1 = utf8 ? c == 0xC2 && next <= 0x9F : c >= 0x80 && c <= 0x9F;
+        if ((c < 0x20 && c != '\n' && c != '\t') || c == 0x7F || c1)
             finding(where, text.substr(i < 80 ? 0 : i - 80));
     }
 }

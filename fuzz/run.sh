@@ -48,8 +48,8 @@ esac
 
 say() { echo "fuzz: $*"; }
 
-# Scratch directories of whole_run: in memory where possible, since the
-# program syncs what it saves.
+# The scratch directories of whole_run, made under TMPDIR: in memory where
+# possible, since the program syncs what it saves.
 if [ -d /dev/shm ] && [ -w /dev/shm ]; then
     scratch=$(mktemp -d /dev/shm/dprep-fuzz.XXXXXX)
 else
@@ -57,7 +57,6 @@ else
     scratch=$(mktemp -d "$build/scratch.XXXXXX")
 fi
 trap 'rm -rf "$scratch"' EXIT
-export FUZZ_SCRATCH=$scratch
 export ASAN_OPTIONS=${ASAN_OPTIONS:-abort_on_error=1:symbolize=1:detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:abort_on_error=1:print_stacktrace=1}
 
@@ -149,7 +148,7 @@ run_afl() {
     # A run goes on from where the last one stopped.
     if [ -d "$work/default/queue" ]; then input=-; else rm -rf "$work"; fi
     say "fuzzing $h with afl++ for $seconds s (log: $log)"
-    AFL_NO_UI=1 AFL_SKIP_CPUFREQ=1 AFL_I_DONT_CARE_ABOUT_MISSING_CRASHES=1 \
+    TMPDIR=$scratch AFL_NO_UI=1 AFL_SKIP_CPUFREQ=1 AFL_I_DONT_CARE_ABOUT_MISSING_CRASHES=1 \
         AFL_NO_AFFINITY=1 \
         ASAN_OPTIONS=abort_on_error=1:symbolize=0:detect_leaks=0 \
         UBSAN_OPTIONS=halt_on_error=1:abort_on_error=1 \
@@ -196,7 +195,7 @@ merge() {
     if [ "$have_afl" = yes ] && [ -d "$build/work/whole_run/default/queue" ]; then
         new=$build/merged-whole_run
         rm -rf "$new" "$new.cmin"
-        AFL_SKIP_BIN_CHECK=1 AFL_ALLOW_TMP=1 ASAN_OPTIONS=abort_on_error=1:symbolize=0:detect_leaks=0 \
+        TMPDIR=$scratch AFL_SKIP_BIN_CHECK=1 AFL_ALLOW_TMP=1 ASAN_OPTIONS=abort_on_error=1:symbolize=0:detect_leaks=0 \
             afl-cmin -e -m none -t 5000 -i "$build/work/whole_run/default/queue" -o "$new.cmin" \
             -- "$whole_run" >"$build/logs/merge-whole_run.log" 2>&1 ||
             { say "afl-cmin failed"; exit 1; }

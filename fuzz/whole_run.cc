@@ -3,12 +3,15 @@
 // The input is the file's bytes, the line "--stdin--", then standard input;
 // without that line there is no fconfig.dat and all of it is standard input.
 // The program runs in a scratch directory with its console on memory
-// streams, in the C locale. Its end, exit(), is linked to this harness
-// (-Wl,--wrap=exit), which then checks what the run left: status 0 or 1,
-// safe text on the console, no descriptor left open, and a file that either
-// is the old one byte for byte or, when the program saved, a new one that
-// reads back without a message. Any breach aborts, which afl++ and the
-// replay take as a crash; a run that does not end is a hang.
+// streams, once in the C locale and once in a UTF-8 one. Its end, exit(), is
+// linked to this harness (-Wl,--wrap=exit), which then checks what the run
+// left: status 0 or 1, safe text on the console, no descriptor left open,
+// and a file that either is the old one byte for byte or, when the program
+// saved, a new one that reads back without a message. The UTF-8 run must
+// print the C locale run's text in UTF-8, but for the character quoted in a
+// refusal, where it shows the whole UTF-8 character typed. Any breach
+// aborts, which afl++ and the replay take as a crash; a run that does not
+// end is a hang.
 //
 // Since exit() comes back here, afl++ runs many inputs in one process
 // (persistent mode), not one fork per input: fork is slow on this machine.
@@ -16,9 +19,8 @@
 // afl++'s stability figure would show if one were not.
 //
 // Usage: whole_run FILE..., or one input on standard input; under afl++,
-// with its test-case shared memory. FUZZ_SCRATCH names the directory for the
-// scratch directory (default $TMPDIR, else /tmp); WHOLE_RUN_VERBOSE=1 prints
-// how each run ended.
+// with its test-case shared memory. The scratch directory is made under
+// $TMPDIR, else /tmp; WHOLE_RUN_VERBOSE=1 prints how each run ended.
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -33,6 +35,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "catalog.h"
 #include "config/file.h"
@@ -40,6 +43,7 @@
 #include "console/io.h"
 #include "fsio_stub.h"
 #include "record_check.h"
+#include "utf8.h"
 
 int dprep_main(int argc, char **argv);  // src/driver/main.cc, compiled again under this name
 
@@ -59,6 +63,7 @@ std::jmp_buf ended;
 bool running = false;  // exit() is the program's end, not the harness's
 int exit_status = 0;
 bool saved = false;  // a rename has put the new fconfig.dat in place
+bool utf8 = false;   // the run's locale is a UTF-8 one
 std::string scratch;
 std::string shown_out, shown_err;
 
@@ -131,8 +136,8 @@ void on_alarm(int) {
 void check_end(bool had_file, const std::string &before, int fd_before) {
     if (exit_status != 0 && exit_status != 1)
         broken("exit status other than 0 or 1", std::to_string(exit_status));
-    check_terminal_text(shown_out, "control byte on standard output");
-    check_terminal_text(shown_err, "control byte on standard error");
+    check_terminal_text(shown_out, "control byte on standard output", utf8);
+    check_terminal_text(shown_err, "control byte on standard error", utf8);
     if (lowest_free_fd() != fd_before) broken("the program left a descriptor open");
 
     std::string left = entries(false);
@@ -179,12 +184,9 @@ void run_program() {
     }
 }
 
-void run_once(std::string_view input) {
-    std::size_t cut = input.find(separator);
-    bool had_file = cut != std::string_view::npos;
-    std::string before(had_file ? input.substr(0, cut) : std::string_view());
-    std::string typed(had_file ? input.substr(cut + separator.size()) : input);
-
+void run_in(const char *locale, bool had_file, const std::string &before, std::string &typed) {
+    ::setenv("LC_ALL", locale, 1);
+    utf8 = std::string_view(locale) != "C";
     entries(true);
     if (had_file) {
         int fd = ::open("fconfig.dat", O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
@@ -220,10 +222,65 @@ void run_once(std::string_view input) {
     if (exit_status == 98) broken("the program returned from main");
     check_end(had_file, before, fd_before);
     if (std::getenv("WHOLE_RUN_VERBOSE"))
-        std::fprintf(stderr, "whole_run: status %d, %s\n", exit_status,
+        std::fprintf(stderr, "whole_run: %s: status %d, %s\n", locale, exit_status,
                      saved      ? "saved"
                      : had_file ? "file kept"
                                 : "no file");
+}
+
+// The line that text begins with, its line feed included, taken off text.
+std::string_view take_line(std::string_view *text) {
+    std::string_view line = text->substr(0, text->find('\n') + 1);
+    if (line.empty()) line = *text;  // the last, without a line feed
+    text->remove_prefix(line.size());
+    return line;
+}
+
+// What the UTF-8 run printed (u) is the C locale run's text (c) in UTF-8,
+// line by line, but for the character quoted in a refusal (msg.invalid_char,
+// "...%s: '%c' *\n", which ends its line): there the C locale shows the
+// first byte typed, and where that byte begins a UTF-8 character (C2..F4), a
+// UTF-8 console shows that whole character, or the escape of a C1 control.
+void check_utf8_run(std::string_view c, std::string_view u, const char *where) {
+    if (latin1_to_utf8(c) == u) return;
+    std::string_view f = msg.invalid_char;
+    std::string_view after = f.substr(f.find("%c") + 2);
+    std::string_view mid = f.substr(f.find("%s") + 2, f.find("%c") - f.find("%s") - 2);
+    const std::string after_in_utf8 = latin1_to_utf8(after);
+    while (!c.empty() || !u.empty()) {
+        std::string_view cl = take_line(&c), ul = take_line(&u);
+        if (latin1_to_utf8(cl) == ul) continue;
+        // The C line: head, the byte quoted, after; the UTF-8 line: head
+        // and after in UTF-8, what is shown between.
+        std::size_t at = cl.size() > after.size() ? cl.size() - after.size() - 1 : 0;
+        std::string head = latin1_to_utf8(cl.substr(0, at));
+        if (at == 0 || !ends_with(cl, after) || !ends_with(cl.substr(0, at), mid) ||
+            !ul.starts_with(head) || !ends_with(ul, after_in_utf8) ||
+            ul.size() <= head.size() + after_in_utf8.size())
+            broken(where, std::string(cl) + " | " + std::string(ul));
+        auto b = static_cast<unsigned char>(cl[at]);
+        std::string_view shown =
+            ul.substr(head.size(), ul.size() - head.size() - after_in_utf8.size());
+        bool c1_escape = b == 0xC2 && shown.size() == 4 &&
+                         (shown.starts_with("\\x8") || shown.starts_with("\\x9"));
+        bool typed = b >= 0xC2 && b <= 0xF4 && shown.starts_with(cl[at]);
+        for (std::size_t i = 1; typed && i < shown.size(); ++i)
+            typed = (static_cast<unsigned char>(shown[i]) & 0xC0) == 0x80;
+        if (!c1_escape && !typed) broken(where, std::string(cl) + " | " + std::string(ul));
+    }
+}
+
+void run_once(std::string_view input) {
+    std::size_t cut = input.find(separator);
+    bool had_file = cut != std::string_view::npos;
+    std::string before(had_file ? input.substr(0, cut) : std::string_view());
+    std::string typed(had_file ? input.substr(cut + separator.size()) : input);
+
+    run_in("C", had_file, before, typed);
+    std::string c_out = std::move(shown_out), c_err = std::move(shown_err);
+    run_in("C.UTF-8", had_file, before, typed);
+    check_utf8_run(c_out, shown_out, "standard output in UTF-8 is not the C locale's");
+    check_utf8_run(c_err, shown_err, "standard error in UTF-8 is not the C locale's");
 }
 
 }  // namespace
@@ -240,15 +297,11 @@ int main(int argc, char **argv) {
     // The inputs are named relative to where the harness started.
     for (int i = 1; i < argc; ++i)
         if (char *path = ::realpath(argv[i], nullptr)) argv[i] = path;
-    const char *base = std::getenv("FUZZ_SCRATCH");
-    if (base == nullptr) base = std::getenv("TMPDIR");
-    std::string tmpl = std::string(base ? base : "/tmp") + "/whole-run-XXXXXX";
-    ::setenv("LC_ALL", "C", 1);  // the checks count bytes
-    if (::mkdtemp(tmpl.data()) == nullptr || ::chdir(tmpl.c_str()) != 0) {
+    scratch = new_scratch_dir("whole-run");
+    if (::chdir(scratch.c_str()) != 0) {
         std::perror("whole_run: scratch directory");
         return 2;
     }
-    scratch = tmpl;
 
 #ifdef __AFL_FUZZ_TESTCASE_LEN
     if (std::getenv("__AFL_SHM_ID") != nullptr || std::getenv("AFL_PERSISTENT") != nullptr) {

@@ -78,7 +78,7 @@ TEST(MyGetsDeathTest, EndOfInputOrAReadErrorEndsTheRunWithStatusOne) {
             {
                 // A program that prints for ever is stopped at a megabyte.
                 rlimit fsize;
-                fsize.rlim_cur = fsize.rlim_max = 1 << 20;
+                fsize.rlim_cur = fsize.rlim_max = output_limit;
                 setrlimit(RLIMIT_FSIZE, &fsize);
                 io.in = c.input();
                 io.out = std::fopen("screen", "w");

@@ -12,7 +12,6 @@
 #include <sstream>
 #include <vector>
 
-#include "capture.h"
 #include "catalog.h"
 
 console_capture::console_capture(std::string_view input) : input_(input), saved_(io) {
@@ -39,18 +38,12 @@ std::string console_capture::err() {
     return err_;
 }
 
-scratch_dir::scratch_dir() {
-    const char *tmp = std::getenv("TMPDIR");
-    std::string tmpl =
-        std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/dprep-test-XXXXXX";
+scratch_dir::scratch_dir() : path_(new_scratch_dir("dprep-test")) {
     char cwd[4096];
-    // Carrying on would run the test in, and then remove, another directory.
-    if (mkdtemp(tmpl.data()) == nullptr || getcwd(cwd, sizeof cwd) == nullptr ||
-        chdir(tmpl.c_str()) != 0) {
+    if (getcwd(cwd, sizeof cwd) == nullptr || chdir(path_.c_str()) != 0) {
         std::perror("scratch directory");
         std::abort();
     }
-    path_ = tmpl;
     previous_ = cwd;
 }
 

@@ -8,12 +8,11 @@
 #include <string>
 #include <string_view>
 
+#include "capture.h"
 #include "console/io.h"
 
-// Points the console at the given input and at two memory streams for as
-// long as it lives. A stream that takes more than a megabyte, far more than
-// any session prints, ends the test at once: a program that prints for ever
-// fails quickly instead of filling the memory.
+// Points the console at the given input and at two captures (capture.h) for
+// as long as it lives.
 class console_capture {
 public:
     explicit console_capture(std::string_view input = {});
@@ -31,8 +30,8 @@ private:
     std::string err_;
 };
 
-// A fresh directory under $TMPDIR (or /tmp), made the current one while the
-// object lives, and removed with what it holds.
+// A fresh directory (new_scratch_dir), the current one while the object
+// lives, and removed with what it holds.
 class scratch_dir {
 public:
     scratch_dir();

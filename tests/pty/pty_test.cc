@@ -24,6 +24,8 @@
 #include <string_view>
 #include <vector>
 
+#include "../capture.h"
+#include "../utf8.h"
 #include "terminal.h"
 
 namespace fs = std::filesystem;
@@ -41,16 +43,12 @@ std::string read_file(const fs::path &path) {
 }
 
 // What the terminal shows for program output: each line feed as CR LF, and
-// in a UTF-8 locale each ISO-8859-1 byte of the cases in UTF-8.
-std::string on_screen(std::string_view text) {
+// in a UTF-8 locale the cases' ISO-8859-1 text in UTF-8.
+std::string on_screen(const std::string &text) {
     std::string out;
-    for (char c : text) {
-        auto u = static_cast<unsigned char>(c);
+    for (char c : utf8 ? latin1_to_utf8(text) : text) {
         if (c == '\n') out += '\r';
-        if (utf8 && u >= 0x80)
-            out += {static_cast<char>(0xC0 | u >> 6), static_cast<char>(0x80 | (u & 0x3F))};
-        else
-            out += c;
+        out += c;
     }
     return out;
 }
@@ -153,17 +151,10 @@ bool run_case(const char *exe, const fs::path &dir) {
                          : fs::exists(dir / "before.dat") ? dir / "before.dat"
                                                           : fs::path();
 
-    const char *tmp = std::getenv("TMPDIR");
-    std::string tmpl =
-        std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/dprep-pty-XXXXXX";
-    if (mkdtemp(tmpl.data()) == nullptr) {
-        s.fail("cannot make a scratch directory");
-        return false;
-    }
-    const fs::path floppy = tmpl;
+    const fs::path floppy = new_scratch_dir("dprep-pty");
     if (fs::exists(dir / "before.dat")) fs::copy_file(dir / "before.dat", floppy / "fconfig.dat");
     terminal t;
-    if (!start(&t, exe, tmpl.c_str())) s.fail("cannot start the program on a pseudo-terminal");
+    if (!start(&t, exe, floppy.c_str())) s.fail("cannot start the program on a pseudo-terminal");
 
     // The screen expected: the program's output up to each wait, then the
     // echo of what is typed there. Whenever the program waits, the last

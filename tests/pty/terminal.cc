@@ -15,6 +15,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "../capture.h"
+
 namespace {
 
 // The settings a Linux console starts with, spelt out so that the echo the
@@ -52,9 +54,6 @@ long now_ms() {
 
 enum class got { data, closed, timeout };
 
-// A screen of a megabyte is a program printing for ever.
-constexpr std::size_t screen_limit = 1 << 20;
-
 // Adds what the terminal shows next to the screen, waiting until deadline.
 got read_screen(terminal *t, long deadline) {
     long left = deadline - now_ms();
@@ -67,7 +66,7 @@ got read_screen(terminal *t, long deadline) {
     ssize_t n = read(t->master, buf, sizeof buf);
     if (n < 0 && errno == EINTR) return got::data;
     // Once the program and all its descriptors are gone, Linux answers EIO.
-    if (n <= 0 || t->screen.size() > screen_limit) return got::closed;
+    if (n <= 0 || t->screen.size() > output_limit) return got::closed;
     t->screen.append(buf, static_cast<std::size_t>(n));
     return got::data;
 }
@@ -182,7 +181,7 @@ int finish(terminal *t, int timeout_ms) {
     long deadline = now_ms() + timeout_ms;
     while (read_screen(t, deadline) == got::data) {
     }
-    if (t->screen.size() > screen_limit) deadline = now_ms();  // ended at once
+    if (t->screen.size() > output_limit) deadline = now_ms();  // ended at once
     int status = 0;
     pid_t done;
     while ((done = waitpid(t->pid, &status, WNOHANG)) == 0 && now_ms() < deadline) usleep(10000);
