@@ -171,7 +171,8 @@ void take_line(options *o, std::string_view line) {
     for (const key_rule &rule : keys) {
         std::string_view key(rule.key);
         if (starts_with_key(line, key)) {
-            take_value(o, rule, line.substr(key.size()));
+            line.remove_prefix(key.size());
+            take_value(o, rule, line);
             return;
         }
     }

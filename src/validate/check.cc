@@ -90,11 +90,17 @@ int check(const options *o) {
 
 int check_ifacename(std::string_view iname) {
     if (iname.size() > 15) return 1;
-    std::string_view rest;
-    if (iname.substr(0, 3) == "eth")
-        rest = iname.substr(3);
-    else if (iname.substr(0, 2) == "tr")
-        rest = iname.substr(2);
+    // Not substr or starts_with: their out-of-range case would bring the
+    // run-time's exceptions into the program where the optimiser is off.
+    auto begins = [iname](std::string_view prefix) {
+        return iname.size() >= prefix.size() &&
+               std::string_view(iname.data(), prefix.size()) == prefix;
+    };
+    std::string_view rest = iname;
+    if (begins("eth"))
+        rest.remove_prefix(3);
+    else if (begins("tr"))
+        rest.remove_prefix(2);
     else
         return 1;
     if (rest.empty()) return 1;
