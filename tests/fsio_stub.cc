@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <stdlib.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -129,28 +128,19 @@ int mem_rename(const char *from, const char *to) {
 
 // ---- Recording and faults ----
 
-// The planned signal. One that dumps core would leave the core, password
-// and all, in the current directory, the floppy: the save must have set the
-// core limit to 0 by then, whatever it was. Status 97 says it had not.
-void signal_now() {
-    rlimit core;
-    if (getrlimit(RLIMIT_CORE, &core) == 0 && core.rlim_cur != 0) _exit(97);
-    raise(fault.signal);
-}
-
 // Records the call and makes it: -1 with the planned errno if it is the one
 // that is to fail, and the planned signal raised before or after it.
 template <class Call>
 auto make(const char *name, Call real) -> decltype(real()) {
     calls.push_back(name);
     const int n = static_cast<int>(calls.size());
-    if (n == fault.signal_call && !fault.signal_after) signal_now();
+    if (n == fault.signal_call && !fault.signal_after) raise(fault.signal);
     if (n == fault.fail_call) {
         errno = fault.error;
         return -1;
     }
     auto result = real();
-    if (n == fault.signal_call && fault.signal_after) signal_now();
+    if (n == fault.signal_call && fault.signal_after) raise(fault.signal);
     return result;
 }
 
