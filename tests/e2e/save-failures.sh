@@ -75,16 +75,13 @@ run() {
     fi
 }
 
-listing() {
-    ls -A "$1" | tr '\n' ' '
-}
-
 # After a refused save in directory $1: what it prints, the old file as it
 # was, and the directory's entries ($2).
 failed_save() {
     same "$top/refused" "$top/got"
     cmp -s "$1/fconfig.dat" "$top/old" || fail "fconfig.dat changed"
-    [ "$(listing "$1")" = "$2" ] || fail "directory holds: $(listing "$1")"
+    entries "$1"
+    [ "$entries" = "$2" ] || fail "directory holds: $entries"
     pass
 }
 
@@ -93,7 +90,8 @@ failed_save() {
 good_save() {
     same "$top/$c" "$top/got"
     cmp -s "$1/$2" "$cases/$c/after.dat" || fail "$2 does not hold the new configuration"
-    [ "$(listing "$1")" = "$3" ] || fail "directory holds: $(listing "$1")"
+    entries "$1"
+    [ "$entries" = "$3" ] || fail "directory holds: $entries"
 }
 
 # Permissions hold back only an ordinary user.
