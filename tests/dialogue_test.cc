@@ -176,24 +176,6 @@ TEST(AskMode, TheMenuComesBackForAModeThatIsNotInTheTable) {
                              expand(msg.ask_mode, {"0"}));
 }
 
-TEST(Show, PrintsTheRecordWithRouteLastAndTheModeLine) {
-    // The record of the case route-computer, whose screen holds the summary
-    // between the last question and the blank line before the confirmation.
-    options o = inside(0x0A010203, 0xFFFFFFFF);
-    std::strcpy(o.password, "secret1");
-    o.nw_ip = 0x0A010200;
-    o.nw_netmask = 0xFFFFFF00;
-    o.nw_gw_ip = 0xC0A801FE;
-    o.update_mode = 1;
-    const std::string screen = case_file("route-computer/stdout");
-    const std::size_t from = screen.find("\n"s + msg.show_heading);
-    const std::size_t to = screen.find("\n"s + msg.confirm_question, from);
-    ASSERT_NE(to, std::string::npos) << "no summary in the case";
-    console_capture con;
-    show(&o);
-    EXPECT_EQ(con.out(), screen.substr(from, to - from));
-}
-
 TEST(Show, NetworkSourceNoRouterAndEveryModeLine) {
     options o = inside(0xC0A80000, 0xFFFF0000);
     o.kill_other_ifaces = -1;

@@ -217,22 +217,6 @@ TEST(LoadFile, NulAndControlBytesAreOrdinaryCharactersShownEscaped) {
               expand(msg.file_bad_ip, {"1.1.1.1\\x0dnetmask=0.0.0.0"}));
 }
 
-// The record of the cases whole-run and mode-N-warnings, in each mode.
-TEST(SaveFile, WritesTheTwentyTwoLinesWithTheModesFlags) {
-    options o;
-    set_defaults(&o);
-    o.ip = 0xC0A80101;
-    o.config_ip = 0xC0A8010A;
-    std::strcpy(o.password, "secret1");
-    o.set_failover = 1;  // never written as set
-    o.file_version = 3;  // the writer states its own
-    for (auto [mode, name] : {std::pair{1u, "whole-run"}, std::pair{2u, "mode-2-warnings"},
-                              std::pair{3u, "mode-3-warnings"}}) {
-        o.update_mode = mode;
-        EXPECT_EQ(saved_text(&o), case_file(name + "/after.dat"s)) << name;
-    }
-}
-
 TEST(SaveFile, WritesThroughSymbolicLinks) {
     options o = defaults_in_mode_one();
     const std::string expected = saved_text(&o);

@@ -6,7 +6,8 @@
 # Usage: arguments.sh EXECUTABLE VERSION
 set -u
 . "$(dirname "$0")/../lib.sh"
-exe=$1 version=$2
+# The program by its whole path: it runs in a folder of its own.
+exe=$(cd "$(dirname "$1")" && pwd)/${1##*/} version=$2
 new_scratch
 cd "$scratch" && mkdir floppy && printf 'eth0\n' >input || exit 2
 
@@ -14,21 +15,25 @@ cd "$scratch" && mkdir floppy && printf 'eth0\n' >input || exit 2
 # the status STATUS, and STREAM (out or err) alone printed, holding PATTERN;
 # a refusal is one line.
 run() {
-    want=$1 stream=$2 pattern=$3
+    want=$1 stream=$2 pattern=$3 other=out
+    [ "$stream" = out ] && other=err
     shift 3
-    begin "$(printf "'%s' " "$@")"
-    { (cd floppy && run_prog "$exe" "$@") >out 2>err; echo $? >status; cat >rest; } <input
-    [ "$(cat status)" = "$want" ] || fail "status $(cat status), expected $want"
-    cmp -s input rest || fail "it read its input"
-    [ -z "$(ls floppy)" ] || fail "it wrote $(ls floppy)"
-    [ ! -s "$([ "$stream" = out ] && echo err || echo out)" ] && grep -q -e "$pattern" "$stream" ||
+    label=
+    for arg; do label="$label'$arg' "; done
+    begin "$label"
+    { (cd floppy && exec_prog "$exe" "$@") >out 2>err; got=$?; IFS= read -r rest; } <input
+    [ "$got" = "$want" ] || fail "status $got, expected $want"
+    [ "$rest" = eth0 ] || fail "it read its input"
+    entries floppy
+    [ -z "$entries" ] || fail "it wrote $entries"
+    [ ! -s "$other" ] && grep -q -e "$pattern" "$stream" ||
         fail "standard $stream does not hold '$pattern', or the other is not empty"
-    [ "$want" = 0 ] || [ "$(wc -l <err)" = 1 ] || fail "the refusal is more than a line"
+    [ "$want" = 0 ] || { read -r _ && ! read -r _; } <err || fail "the refusal is more than a line"
 }
 run 0 out fconfig.dat --help
 grep -q findmnt out && grep -q -e --version out || fail "the help names neither findmnt nor --version"
-run 0 out "^$(basename "$exe") $version\$" --version
-[ "$(wc -l <out)" = 1 ] || fail "the version is more than a line"
+run 0 out "^${exe##*/} $version\$" --version
+{ read -r _ && ! read -r _; } <out || fail "the version is more than a line"
 for arg in /mnt/floppy -h - -- '' --HELP --version=1; do run 2 err --help "$arg"; done
 run 2 err --help --help --help
 run 2 err --help --version -

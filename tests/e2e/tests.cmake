@@ -11,11 +11,14 @@ foreach(lang en sv)
   set_tests_properties(e2e_save_failures_${lang} PROPERTIES SKIP_RETURN_CODE 77)
   add_test(NAME e2e_arguments_${lang}
     COMMAND ${CMAKE_CURRENT_LIST_DIR}/arguments.sh $<TARGET_FILE:dprep-${lang}> ${PROJECT_VERSION})
-  # The same cases in a UTF-8 locale (installed or not), which gets what
-  # they expect in UTF-8.
+  # In a UTF-8 locale (installed or not), which gets what they expect in
+  # UTF-8: whole sessions through a pipe, with a file of bad lines, refused
+  # characters quoted and the most Swedish letters; the unit tables pin each
+  # rule of the conversion, and pty_sv_utf8 the terminal.
   add_test(NAME e2e_${lang}_utf8
     COMMAND ${CMAKE_CURRENT_LIST_DIR}/run.sh $<TARGET_FILE:dprep-${lang}>
-            ${CMAKE_CURRENT_LIST_DIR}/cases/${lang})
+            ${CMAKE_CURRENT_LIST_DIR}/cases/${lang}
+            whole-run file-control-bytes bytes-shown mode-menu-numbers)
 endforeach()
 set_tests_properties(e2e_en_utf8 PROPERTIES ENVIRONMENT DPREP_UTF8=C.UTF-8)
 set_tests_properties(e2e_sv_utf8 PROPERTIES ENVIRONMENT DPREP_UTF8=sv_FI.utf8)

@@ -4,7 +4,7 @@
 add_executable(pty_tests
   ${CMAKE_CURRENT_LIST_DIR}/pty_test.cc
   ${CMAKE_CURRENT_LIST_DIR}/terminal.cc)
-target_compile_options(pty_tests PRIVATE ${DPREP_TEST_WARNINGS})
+target_compile_options(pty_tests PRIVATE ${DPREP_TEST_OPTIONS})
 target_link_libraries(pty_tests PRIVATE util)
 foreach(lang en sv)
   set(cases)
