@@ -271,27 +271,17 @@ TEST(PrintEscaped, EscapesExactlyTheControlBytesAndIsInTheConsolesCodeset) {
 }
 
 // The longest message, a line of the file with every byte escaped in a
-// UTF-8 locale, reaches an unbuffered standard error in one write, as a
-// terminal shows it whole beside what else writes there.
+// UTF-8 locale, reaches the unbuffered standard error in one write.
 TEST(PrintEscaped, ALongestMessageIsOneWrite) {
-    struct counted {
-        int writes = 0;
-        std::string text;
-    } seen;
-    cookie_io_functions_t calls = {};
-    calls.write = [](void *c, const char *buf, std::size_t n) -> ssize_t {
-        auto *s = static_cast<counted *>(c);
-        ++s->writes;
-        s->text.append(buf, n);
-        return static_cast<ssize_t>(n);
-    };
-    FILE *err = fopencookie(&seen, "w", calls);
+    static int writes = 0;
+    cookie_io_functions_t count = {};
+    count.write = [](void *, const char *, std::size_t n) { return ++writes, ssize_t(n); };
+    FILE *err = fopencookie(nullptr, "w", count);
     std::setvbuf(err, nullptr, _IONBF, 0);
     io.utf8 = true;
     const std::string line(max_line, '\x01');
-    print_escaped(err, "\xe5 '%s' \xe5\n", {std::string_view(line)});
+    print_escaped(err, msg.file_unknown_parameter, {std::string_view(line)});
     std::fclose(err);
     io.utf8 = false;
-    EXPECT_EQ(seen.writes, 1);
-    EXPECT_EQ(seen.text.size(), 2 + 2 + 4 * max_line + 2 + 2 + 1);
+    EXPECT_EQ(writes, 1);
 }

@@ -230,16 +230,15 @@ TEST(LoadFaults, AnUnreadableFileIsReportedAndAnInterruptionIsNot) {
 // cause; a figure that a file system does not keep stands in the way of
 // nothing. The looks: readlink stat statvfs access(file) access(directory).
 TEST(SaveCheck, SaysWhatWouldMakeTheSaveFailAndNothingElse) {
-    struct statvfs roomy = {};
-    roomy.f_blocks = 2847;
-    roomy.f_bfree = roomy.f_bavail = 1;
-    roomy.f_files = 100;
-    roomy.f_ffree = roomy.f_favail = 1;
-    struct statvfs read_only = roomy, full = roomy, no_inode = roomy, vfat = roomy, fuse = {};
+    auto figures = [](fsblkcnt_t blocks, fsblkcnt_t free, fsfilcnt_t inodes, fsfilcnt_t unused) {
+        struct statvfs st = {};
+        st.f_blocks = blocks, st.f_bfree = st.f_bavail = free;
+        st.f_files = inodes, st.f_ffree = st.f_favail = unused;
+        return st;
+    };
+    const struct statvfs roomy = figures(2847, 1, 100, 1), vfat = figures(2847, 1, 0, 0);
+    struct statvfs read_only = roomy;
     read_only.f_flag = ST_RDONLY;
-    full.f_bfree = full.f_bavail = 0;
-    no_inode.f_ffree = no_inode.f_favail = 0;
-    vfat.f_files = vfat.f_ffree = vfat.f_favail = 0;
     struct {
         const char *what;
         struct statvfs figures;
@@ -248,10 +247,10 @@ TEST(SaveCheck, SaysWhatWouldMakeTheSaveFailAndNothingElse) {
     } const cases[] = {
         {"room", roomy, 0, 0, ""},
         {"vfat: no inode counts", vfat, 0, 0, ""},
-        {"FAT through FUSE: no size", fuse, 0, 0, ""},
+        {"FAT through FUSE: no size", figures(0, 0, 0, 0), 0, 0, ""},
         {"read-only", read_only, 0, 0, refusal(msg.cause_read_only)},
-        {"no free block", full, 0, 0, refusal(msg.cause_full)},
-        {"no free inode", no_inode, 0, 0, refusal(msg.cause_full)},
+        {"no free block", figures(2847, 0, 100, 1), 0, 0, refusal(msg.cause_full)},
+        {"no free inode", figures(2847, 1, 100, 0), 0, 0, refusal(msg.cause_full)},
         {"file not writable", roomy, 4, EACCES, refusal(msg.cause_permission)},
         {"directory not writable", roomy, 5, EPERM, refusal(msg.cause_permission)},
         {"directory on a read-only medium", roomy, 5, EROFS, refusal(msg.cause_read_only)},
