@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstring>
@@ -228,7 +227,9 @@ TEST(LoadFaults, AnUnreadableFileIsReportedAndAnInterruptionIsNot) {
 
 // Before the first question, what would make the save fail is said with its
 // cause; a figure that a file system does not keep stands in the way of
-// nothing. The looks: readlink stat statvfs access(file) access(directory).
+// nothing. (Real media that refuse, each cause of its own, are the scenarios
+// of tests/e2e/save-failures.sh.) The looks: readlink stat open close
+// access statvfs.
 TEST(SaveCheck, SaysWhatWouldMakeTheSaveFailAndNothingElse) {
     auto figures = [](fsblkcnt_t blocks, fsblkcnt_t free, fsfilcnt_t inodes, fsfilcnt_t unused) {
         struct statvfs st = {};
@@ -236,9 +237,7 @@ TEST(SaveCheck, SaysWhatWouldMakeTheSaveFailAndNothingElse) {
         st.f_files = inodes, st.f_ffree = st.f_favail = unused;
         return st;
     };
-    const struct statvfs roomy = figures(2847, 1, 100, 1), vfat = figures(2847, 1, 0, 0);
-    struct statvfs read_only = roomy;
-    read_only.f_flag = ST_RDONLY;
+    const struct statvfs roomy = figures(2847, 1, 100, 1);
     struct {
         const char *what;
         struct statvfs figures;
@@ -246,16 +245,10 @@ TEST(SaveCheck, SaysWhatWouldMakeTheSaveFailAndNothingElse) {
         std::string err;
     } const cases[] = {
         {"room", roomy, 0, 0, ""},
-        {"vfat: no inode counts", vfat, 0, 0, ""},
+        {"vfat: no inode counts", figures(2847, 1, 0, 0), 0, 0, ""},
         {"FAT through FUSE: no size", figures(0, 0, 0, 0), 0, 0, ""},
-        {"read-only", read_only, 0, 0, refusal(msg.cause_read_only)},
-        {"no free block", figures(2847, 0, 100, 1), 0, 0, refusal(msg.cause_full)},
-        {"no free inode", figures(2847, 1, 100, 0), 0, 0, refusal(msg.cause_full)},
-        {"file not writable", roomy, 4, EACCES, refusal(msg.cause_permission)},
-        {"directory not writable", roomy, 5, EPERM, refusal(msg.cause_permission)},
-        {"directory on a read-only medium", roomy, 5, EROFS, refusal(msg.cause_read_only)},
+        {"no statvfs", roomy, 6, ENOSYS, ""},
         {"a loop of links", roomy, 1, ELOOP, refusal(expand(msg.cause_other, {"40"}))},
-        {"no statvfs", roomy, 3, ENOSYS, ""},
     };
     for (const auto &c : cases) {
         scratch_dir dir;
@@ -272,9 +265,4 @@ TEST(SaveCheck, SaysWhatWouldMakeTheSaveFailAndNothingElse) {
         EXPECT_EQ(list_dir(), "fconfig.dat") << c.what;
     }
     fault = {};
-    scratch_dir dir;
-    ::mkdir("fconfig.dat", 0755);
-    console_capture con;
-    EXPECT_EQ(check_save(), 1);
-    EXPECT_EQ(con.err(), refusal(msg.cause_not_regular));
 }

@@ -212,25 +212,23 @@ int replace_file(const char *name, const char *text, std::size_t len) {
     return error;
 }
 
+// The save's own first steps, which write nothing, then what the save would
+// meet in the directory.
 int replace_check(const char *name) {
     static char target[PATH_MAX];
     static char dir[PATH_MAX];
     int error = resolve_target(name, target);
+    if (error == 0) error = may_write(target);
     if (error != 0) return error;
-    struct stat st;
-    bool exists = fs_stat(target, &st) == 0;
-    if (!exists && errno != ENOENT) return errno;
-    if (exists && !S_ISREG(st.st_mode)) return not_regular;
     if (!set_dir(dir, dir_of(target))) return ENAMETOOLONG;
-    struct statvfs fs;
-    bool counted = fs_statvfs(dir, &fs) == 0;
-    if (counted && (fs.f_flag & ST_RDONLY) != 0) return EROFS;
-    if (exists && fs_access(target, W_OK) != 0) return errno;
+    // A medium mounted read-only says EROFS here, to root as well.
     if (fs_access(dir, W_OK | X_OK) != 0) return errno;
     // The new file needs a block, and an inode where they are counted, while
     // the old one still holds its own. Root's reserve counts as free: root
     // may use it, and for anyone else the save's own error says "full".
-    if (counted && fs.f_blocks > 0 && fs.f_bfree == 0) return ENOSPC;
-    if (counted && fs.f_files > 0 && fs.f_ffree == 0) return ENOSPC;
+    struct statvfs fs;
+    if (fs_statvfs(dir, &fs) != 0) return 0;  // no figures to go by
+    if (fs.f_blocks > 0 && fs.f_bfree == 0) return ENOSPC;
+    if (fs.f_files > 0 && fs.f_ffree == 0) return ENOSPC;
     return 0;
 }

@@ -33,8 +33,9 @@ inline constexpr int not_regular = -1;
 
 // Whether replace_file(name, ...) cannot succeed, as far as can be seen
 // before anything is written: 0 when nothing stands in the way, else its
-// error: not_regular; EROFS for a medium mounted read-only; EACCES or EPERM
-// for a target or a directory the user may not write; ENOSPC for a file
+// error: what the save's first steps meet at the target (not_regular, or
+// the error of opening it for writing); EROFS for a medium mounted
+// read-only; EACCES or EPERM for a directory the user may not write; ENOSPC for a file
 // system with no free block, or no free inode where it counts them; or the
 // error of a look that failed. A figure that a file system does not keep
 // (0 blocks or 0 inodes in all, as vfat and FAT through FUSE report) stands

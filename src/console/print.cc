@@ -162,31 +162,6 @@ struct sink {
     }
 };
 
-// A conversion of print_escaped's format: its letter and the width before it.
-struct conversion {
-    std::size_t length = 0;  // of the whole of it, '%' included; 0: none
-    char letter = 0;
-    std::size_t width = 0;
-};
-
-conversion conversion_at(std::string_view fmt) {
-    conversion c;
-    std::size_t i = 1;
-    for (; i < fmt.size() && is_digit(fmt[i]) && c.width < 1000; ++i)
-        c.width = c.width * 10 + static_cast<std::size_t>(fmt[i] - '0');
-    bool is_long = i < fmt.size() && fmt[i] == 'l';
-    if (is_long) ++i;
-    if (i == fmt.size()) return c;
-    char letter = fmt[i];
-    bool text = (letter == 's' || letter == 'c') && c.width == 0 && !is_long;
-    bool number = (letter == 'd' && !is_long) || (letter == 'u' && is_long);
-    if (text || number) {
-        c.length = i + 1;
-        c.letter = letter;
-    }
-    return c;
-}
-
 }  // namespace
 
 bool names_utf8(const char *lc_all, const char *lc_ctype, const char *lang) {

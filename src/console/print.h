@@ -10,6 +10,8 @@
 #include <initializer_list>
 #include <string_view>
 
+#include "console/ascii.h"
+
 // Whether the locale that the environment names is a UTF-8 one: the first of
 // LC_ALL, LC_CTYPE and LANG that is set and not empty (null: not set), whose
 // codeset, after its '.' and before any '@', or the whole name where it is
@@ -49,31 +51,52 @@ void print_escaped(FILE *f, const char *fmt, std::initializer_list<print_arg> ar
 // unbuffered standard error is never split.
 inline constexpr std::size_t print_capacity = 2048;
 
+// A conversion of print_escaped's format at the start of fmt: its length,
+// '%' included (0 where fmt starts none), its letter and its width.
+struct conversion {
+    std::size_t length = 0;
+    char letter = 0;
+    std::size_t width = 0;
+};
+
+constexpr conversion conversion_at(std::string_view fmt) {
+    conversion c;
+    std::size_t i = 1;
+    for (; i < fmt.size() && is_digit(fmt[i]) && c.width < 1000; ++i)
+        c.width = c.width * 10 + static_cast<std::size_t>(fmt[i] - '0');
+    bool is_long = i < fmt.size() && fmt[i] == 'l';
+    if (is_long) ++i;
+    if (i >= fmt.size()) return c;
+    char letter = fmt[i];
+    bool text = (letter == 's' || letter == 'c') && c.width == 0 && !is_long;
+    bool number = (letter == 'd' && !is_long) || (letter == 'u' && is_long);
+    if (text || number) {
+        c.length = i + 1;
+        c.letter = letter;
+    }
+    return c;
+}
+
 // The most bytes a catalog text can become when printed, with each %s a
 // value of at most longest_value bytes: every byte from 0x80 up doubled in
 // UTF-8, every byte of a value escaped as \xHH, a %c as a UTF-8 character of
 // up to four bytes, a number of up to 20 digits.
 constexpr std::size_t message_size(std::string_view fmt, std::size_t longest_value) {
     std::size_t n = 0;
-    for (std::size_t i = 0; i < fmt.size(); ++i) {
-        if (fmt[i] == '%' && i + 1 < fmt.size()) {
-            std::size_t j = i + 1, width = 0;
-            for (; j < fmt.size() && fmt[j] >= '0' && fmt[j] <= '9'; ++j)
-                width = width * 10 + static_cast<std::size_t>(fmt[j] - '0');
-            while (j < fmt.size() && fmt[j] == 'l') ++j;
-            char c = j < fmt.size() ? fmt[j] : '\0';
-            if (c == 's' || c == 'c' || c == 'd' || c == 'u') {
-                if (c == 's')
-                    n += 4 * longest_value;
-                else if (c == 'c')
-                    n += 4;
-                else
-                    n += width > 20 ? width : 20u;
-                i = j;
-                continue;
-            }
+    while (!fmt.empty()) {
+        conversion c = fmt[0] == '%' ? conversion_at(fmt) : conversion{};
+        if (c.length == 0) {
+            n += static_cast<unsigned char>(fmt[0]) >= 0x80 ? 2u : 1u;
+            fmt.remove_prefix(1);
+            continue;
         }
-        n += static_cast<unsigned char>(fmt[i]) >= 0x80 ? 2u : 1u;
+        if (c.letter == 's')
+            n += 4 * longest_value;
+        else if (c.letter == 'c')
+            n += 4;
+        else
+            n += c.width > 20 ? c.width : 20u;
+        fmt.remove_prefix(c.length);
     }
     return n;
 }
