@@ -227,8 +227,8 @@ TEST(LoadFaults, AnUnreadableFileIsReportedAndAnInterruptionIsNot) {
 
 // Before the first question, what would make the save fail is said with its
 // cause; a figure that a file system does not keep stands in the way of
-// nothing. (Real media that refuse, each cause of its own, are the scenarios
-// of tests/e2e/save-failures.sh.) The looks: readlink stat open close
+// nothing. Real media that refuse are the scenarios of save-failures.sh,
+// which the coverage build does not run. The looks: readlink stat open close
 // access statvfs.
 TEST(SaveCheck, SaysWhatWouldMakeTheSaveFailAndNothingElse) {
     auto figures = [](fsblkcnt_t blocks, fsblkcnt_t free, fsfilcnt_t inodes, fsfilcnt_t unused) {
@@ -248,6 +248,8 @@ TEST(SaveCheck, SaysWhatWouldMakeTheSaveFailAndNothingElse) {
         {"vfat: no inode counts", figures(2847, 1, 0, 0), 0, 0, ""},
         {"FAT through FUSE: no size", figures(0, 0, 0, 0), 0, 0, ""},
         {"no statvfs", roomy, 6, ENOSYS, ""},
+        {"a read-only medium", roomy, 5, EROFS, refusal(msg.cause_read_only)},
+        {"a directory not to be written", roomy, 5, EACCES, refusal(msg.cause_permission)},
         {"a loop of links", roomy, 1, ELOOP, refusal(expand(msg.cause_other, {"40"}))},
     };
     for (const auto &c : cases) {
