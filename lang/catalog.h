@@ -68,6 +68,19 @@ struct catalog {
     const char *cause_not_regular;
     const char *cause_io;
     const char *cause_other;  // any other error, by its number
+    const char *cause_folder_full;
+    const char *cause_file_read_only;
+    const char *cause_attributes;
+    const char *cause_others_file;
+    const char *cause_gone;
+    const char *cause_missing_folder;
+    const char *cause_loop;
+    // A temporary file that stays: one this run emptied but could not
+    // remove, and one that may still hold the password (a power cut's).
+    const char *temp_left;
+    const char *temp_unsafe;
+    // At a terminal, before the first question, where the file goes is no diskette.
+    const char *not_on_diskette;
     const char *cannot_read;
     const char *internal_error;
     const char *file_too_long_line;

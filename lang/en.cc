@@ -81,6 +81,28 @@ constexpr catalog msg = {
     .cause_not_regular = "fconfig.dat is not a regular file.\n",
     .cause_io = "The diskette could not be written or read (an I/O error).\n",
     .cause_other = "The system reported error number %d.\n",
+    .cause_folder_full =
+        "There is no room for another file on the diskette: remove one you do not need.\n",
+    .cause_file_read_only =
+        "fconfig.dat is read-only: make it writable with chmod u+w fconfig.dat (or mattrib -r "
+        "a:fconfig.dat for a diskette that is not mounted).\n",
+    .cause_attributes =
+        "fconfig.dat or its directory is immutable or append-only (lsattr shows which): root can "
+        "clear that with chattr -i -a.\n",
+    .cause_others_file =
+        "fconfig.dat belongs to another user, and you may not replace it here: ask its owner or "
+        "root to remove it.\n",
+    .cause_gone =
+        "The diskette is gone or does not answer: put it back, mount it again and change to it.\n",
+    .cause_missing_folder =
+        "fconfig.dat is a symbolic link into a directory that does not exist: create the directory "
+        "or remove the link.\n",
+    .cause_loop = "fconfig.dat is a symbolic link that leads round in a loop: remove it.\n",
+    .temp_left = "%s could not be removed: it is empty, remove it.\n",
+    .temp_unsafe =
+        "%s, left by a save that did not finish, may hold the password in clear: remove it.\n",
+    .not_on_diskette =
+        "Note: this directory is not on a diskette; fconfig.dat will be written here.\n",
     .cannot_read = "* Couldn't read configuration file, check the diskette *\n",
     .internal_error = "* Internal error *\n",
     .file_too_long_line = "Too long line in data file\n",

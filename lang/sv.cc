@@ -84,6 +84,24 @@ constexpr catalog msg = {
     .cause_not_regular = "fconfig.dat är ingen vanlig fil.\n"_l1,
     .cause_io = "Disketten kunde inte skrivas eller läsas (ett I/O-fel).\n"_l1,
     .cause_other = "Systemet rapporterade felnummer %d.\n"_l1,
+    .cause_folder_full =
+        "Det finns inte plats för fler filer på disketten: ta bort en som du inte behöver.\n"_l1,
+    .cause_file_read_only =
+        "fconfig.dat är skrivskyddad: gör den skrivbar med chmod u+w fconfig.dat (eller mattrib -r a:fconfig.dat för en diskett som inte är monterad).\n"_l1,
+    .cause_attributes =
+        "fconfig.dat eller dess katalog är oföränderlig eller får bara utökas (lsattr visar vilket): root kan ta bort det med chattr -i -a.\n"_l1,
+    .cause_others_file =
+        "fconfig.dat tillhör en annan användare och du får inte ersätta den här: be dess ägare eller root att ta bort den.\n"_l1,
+    .cause_gone =
+        "Disketten är borta eller svarar inte: sätt i den igen, montera den och gå till den med cd.\n"_l1,
+    .cause_missing_folder =
+        "fconfig.dat är en symbolisk länk till en katalog som inte finns: skapa katalogen eller ta bort länken.\n"_l1,
+    .cause_loop = "fconfig.dat är en symbolisk länk som leder runt i en slinga: ta bort den.\n"_l1,
+    .temp_left = "%s kunde inte tas bort: den är tom, ta bort den.\n"_l1,
+    .temp_unsafe =
+        "%s, kvar efter en sparning som inte blev klar, kan innehålla lösenordet i klartext: ta bort den.\n"_l1,
+    .not_on_diskette =
+        "Obs: den här katalogen ligger inte på en diskett; fconfig.dat skrivs här.\n"_l1,
     .cannot_read = "* Kunde inte läsa konfigurationsfilen, kontrollera disketten *\n"_l1,
     .internal_error = "* Internt fel *\n"_l1,
     .file_too_long_line = "För lång rad i data-filen\n"_l1,

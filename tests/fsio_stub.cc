@@ -1,5 +1,6 @@
 #include "fsio_stub.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <stdlib.h>
@@ -135,7 +136,7 @@ auto make(const char *name, Call real) -> decltype(real()) {
     calls.push_back(name);
     const int n = static_cast<int>(calls.size());
     if (n == fault.signal_call && !fault.signal_after) raise(fault.signal);
-    if (n == fault.fail_call) {
+    if (n == fault.fail_call || (fault.fail_from != 0 && n >= fault.fail_from)) {
         errno = fault.error;
         return -1;
     }
@@ -247,23 +248,34 @@ int fs_unlink(const char *path) {
     });
 }
 
-int fs_access(const char *path, int mode) {
-    return make("access", [&] {
-        if (!in_memory) return ::access(path, mode);
-        return std::string_view(path) == "." || files.count(path) ? 0 : fail(ENOENT);
+int fs_ftruncate(int fd, off_t length) {
+    return make("ftruncate", [&] {
+        if (!in_memory) return ::ftruncate(fd, length);
+        descriptor *d = lookup(fd);
+        if (d == nullptr || !d->writable) return fail(EBADF);
+        files.at(d->name).resize(static_cast<std::size_t>(length));
+        return 0;
     });
 }
 
-// The planned figures, or in memory those of a roomy file system.
-int fs_statvfs(const char *path, struct statvfs *st) {
-    return make("statvfs", [&] {
+// The planned figures, or in memory those of a roomy file system of no
+// particular kind.
+int fs_statfs(const char *path, struct statfs *st) {
+    return make("statfs", [&] {
         if (fault.figures) {
             *st = *fault.figures;
             return 0;
         }
-        if (!in_memory) return ::statvfs(path, st);
+        if (!in_memory) return ::statfs(path, st);
         *st = {};
         st->f_blocks = st->f_bfree = st->f_bavail = 2880;
         return 0;
+    });
+}
+
+// In memory, a folder with no entries to read.
+ssize_t fs_getdents(int fd, void *buf, std::size_t n) {
+    return make("getdents", [&]() -> ssize_t {
+        return in_memory ? (lookup(fd) ? 0 : fail(EBADF)) : ::getdents64(fd, buf, n);
     });
 }

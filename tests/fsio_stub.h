@@ -5,7 +5,7 @@
 // in-memory directory ".".
 #pragma once
 
-#include <sys/statvfs.h>
+#include <sys/statfs.h>
 
 #include <cstddef>
 #include <optional>
@@ -15,13 +15,14 @@
 
 struct fault_plan {
     int fail_call = 0;          // the 1-based call that fails; 0: none
-    int error = 5;              // its errno (EIO)
+    int fail_from = 0;          // if not 0, this call and every later one fail: a disk that dies
+    int error = 5;              // their errno (EIO)
     std::size_t max_write = 0;  // if not 0, every write takes at most this many bytes
     std::size_t max_read = 0;   // if not 0, every read returns at most this many, as a pipe may
     int signal = 0;             // raised just before or just after signal_call
     int signal_call = 0;
     bool signal_after = false;
-    std::optional<struct statvfs> figures;  // what statvfs reports, if given
+    std::optional<struct statfs> figures;  // what statfs reports, if given
 };
 
 extern fault_plan fault;

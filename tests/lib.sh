@@ -75,7 +75,8 @@ session() {
 
 # expect CASE WANT [WHEN CAUSE]: what the program prints on the input of the
 # end-to-end case CASE, into the folder WANT as stdout, stderr and status.
-# With WHEN and CAUSE, on a medium that refuses the save: the screen as far
+# With WHEN and CAUSE (or causes: the lines after the message), on a medium
+# that refuses the save: the screen as far
 # as the banner when the refusal is seen at the start (WHEN "start"), or as
 # far as the confirmation question when only the save meets it ("save");
 # then the refused save's message as the case save-refused pins it (its
@@ -94,7 +95,8 @@ expect() {
             q=$(tail -n 1 "$all/abort-a/stdout") LC_ALL=C awk '$0 == ENVIRON["q"] { printf "%s", $0; exit } 1' \
                 "$1/stdout" >"$2/stdout"
         fi
-        { sed -n 2p "$all/save-refused/stderr" && cause "${all##*/}" "$4"; } >>"$2/stderr"
+        sed -n 2p "$all/save-refused/stderr" >>"$2/stderr"
+        for k in $4; do cause "${all##*/}" "$k" >>"$2/stderr"; done
         echo 1 >"$2/status"
     fi
     [ -n "${DPREP_UTF8-}" ] || return 0
@@ -111,10 +113,22 @@ cause() {
     en-full) echo "The diskette is full." ;;
     en-permission) echo 'You may not write here: mount the diskette with -o uid=$(id -u) so that its files are yours.' ;;
     en-error-27) echo "The system reported error number 27." ;;
+    en-file-read-only) echo "fconfig.dat is read-only: make it writable with chmod u+w fconfig.dat (or mattrib -r a:fconfig.dat for a diskette that is not mounted)." ;;
+    en-folder-full) echo "There is no room for another file on the diskette: remove one you do not need." ;;
+    en-others-file) echo "fconfig.dat belongs to another user, and you may not replace it here: ask its owner or root to remove it." ;;
+    en-attributes) echo "fconfig.dat or its directory is immutable or append-only (lsattr shows which): root can clear that with chattr -i -a." ;;
+    en-temp-left) echo "fcXXXXXX.tmp could not be removed: it is empty, remove it." ;;
+    en-temp-unsafe) echo "fcAbC123.tmp, left by a save that did not finish, may hold the password in clear: remove it." ;;
     sv-read-only) printf 'Disketten \344r skrivskyddad eller monterad endast f\366r l\344sning.\n' ;;
     sv-full) printf 'Disketten \344r full.\n' ;;
     sv-permission) printf 'Du f\345r inte skriva h\344r: montera disketten med -o uid=$(id -u) s\345 att dess filer blir dina.\n' ;;
     sv-error-27) echo "Systemet rapporterade felnummer 27." ;;
+    sv-file-read-only) printf 'fconfig.dat \344r skrivskyddad: g\366r den skrivbar med chmod u+w fconfig.dat (eller mattrib -r a:fconfig.dat f\366r en diskett som inte \344r monterad).\n' ;;
+    sv-folder-full) printf 'Det finns inte plats f\366r fler filer p\345 disketten: ta bort en som du inte beh\366ver.\n' ;;
+    sv-others-file) printf 'fconfig.dat tillh\366r en annan anv\344ndare och du f\345r inte ers\344tta den h\344r: be dess \344gare eller root att ta bort den.\n' ;;
+    sv-attributes) printf 'fconfig.dat eller dess katalog \344r of\366r\344nderlig eller f\345r bara ut\366kas (lsattr visar vilket): root kan ta bort det med chattr -i -a.\n' ;;
+    sv-temp-left) printf 'fcXXXXXX.tmp kunde inte tas bort: den \344r tom, ta bort den.\n' ;;
+    sv-temp-unsafe) printf 'fcAbC123.tmp, kvar efter en sparning som inte blev klar, kan inneh\345lla l\366senordet i klartext: ta bort den.\n' ;;
     *) echo "cause: no $2 in $1" >&2 && exit 2 ;;
     esac
 }

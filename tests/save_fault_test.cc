@@ -3,14 +3,18 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <regex>
 #include <string>
 
 #include "catalog.h"
 #include "config/file.h"
 #include "config/options.h"
+#include "config/replace.h"
 #include "fsio_stub.h"
 #include "test_support.h"
 
@@ -103,8 +107,11 @@ TEST(SaveFaults, EveryFailingCallIsReportedAndKeepsTheOldFile) {
             plan.fail_call = static_cast<int>(n);
             plan.error = error;
             bool saved = harmless || (unsupported && (error == EINVAL || error == ENOTSUP));
+            const char *cause = error == EIO         ? msg.cause_io
+                                : call == "mkstemps" ? msg.cause_folder_full
+                                                     : msg.cause_full;
             save_in_child(plan, testing::ExitedWithCode(saved ? 0 : 1),
-                          saved ? "" : refusal(error == EIO ? msg.cause_io : msg.cause_full));
+                          saved ? "" : refusal(cause));
             // Up to the rename the old file stands; after it, the new one.
             EXPECT_EQ(read_file("fconfig.dat"), renamed || saved ? new_file : old_file);
             EXPECT_EQ(list_dir(), "fconfig.dat");
@@ -112,6 +119,24 @@ TEST(SaveFaults, EveryFailingCallIsReportedAndKeepsTheOldFile) {
         if (call == "rename") renamed = true;
     }
     EXPECT_TRUE(renamed);
+
+    // A disk that dies at the rename: the temporary file can be neither
+    // emptied nor removed, and is named, as it may hold the password.
+    scratch_dir dir;
+    write_file("fconfig.dat", old_file);
+    fault_plan plan;
+    plan.fail_from = static_cast<int>(std::find(sequence.begin(), sequence.end(), "rename") -
+                                      sequence.begin() + 1);
+    // The messages taken literally, the file being any of the pattern.
+    std::string err = refusal(msg.cause_io) + expand(msg.temp_unsafe, {"@"});
+    for (char &c : err)
+        if (std::strchr("\\^$.|?*+()[]{}", c)) c = '.';
+    err.replace(err.find('@'), 1, "fc[A-Za-z0-9]{6}\\.tmp");
+    save_in_child(plan, testing::ExitedWithCode(1), testing::MatchesRegex(err));
+    EXPECT_EQ(read_file("fconfig.dat"), old_file);
+    EXPECT_TRUE(std::regex_match(
+        list_dir(),
+        std::regex("fc[A-Za-z0-9]{6}\\.tmp fconfig\\.dat|fconfig\\.dat fc[A-Za-z0-9]{6}\\.tmp")));
 }
 
 // Ctrl-C, a closed terminal, a shutdown or Ctrl-\ at any step of the save,
@@ -126,7 +151,10 @@ TEST(SaveFaults, ASignalAtAnyStepLeavesTheOldFileOrTheWholeNewOne) {
         if (had_file) last_call = sequence.size();
         std::size_t rename_at = 1;
         while (sequence[rename_at - 1] != "rename") ++rename_at;
-        for (int sig : {SIGINT, SIGHUP, SIGTERM, SIGQUIT}) {
+        // Those of the terminal and a shutdown, and others that end a
+        // process by default: a UPS's power warning, a CPU limit, a
+        // real-time one.
+        for (int sig : {SIGINT, SIGHUP, SIGTERM, SIGQUIT, SIGPWR, SIGXCPU, SIGRTMAX}) {
             for (std::size_t n = 1; n <= sequence.size(); ++n) {
                 for (bool after : {false, true}) {
                     SCOPED_TRACE("signal " + std::to_string(sig) +
@@ -226,45 +254,90 @@ TEST(LoadFaults, AnUnreadableFileIsReportedAndAnInterruptionIsNot) {
 }
 
 // Before the first question, what would make the save fail is said with its
-// cause; a figure that a file system does not keep stands in the way of
+// cause, having tried the folder with a file of the save's kind made and
+// removed; a figure that a file system does not keep stands in the way of
 // nothing. Real media that refuse are the scenarios of save-failures.sh,
-// which the coverage build does not run. The looks: readlink stat open close
-// access statvfs.
-TEST(SaveCheck, SaysWhatWouldMakeTheSaveFailAndNothingElse) {
-    auto figures = [](fsblkcnt_t blocks, fsblkcnt_t free, fsfilcnt_t inodes, fsfilcnt_t unused) {
-        struct statvfs st = {};
+// which the coverage build does not run.
+TEST(SaveCheck, SaysWhatWouldMakeTheSaveFailAndLeavesNothing) {
+    auto figures = [](unsigned long blocks, unsigned long free) {
+        struct statfs st = {};
         st.f_blocks = blocks, st.f_bfree = st.f_bavail = free;
-        st.f_files = inodes, st.f_ffree = st.f_favail = unused;
         return st;
     };
-    const struct statvfs roomy = figures(2847, 1, 100, 1);
+    const struct statfs roomy = figures(2847, 1);
+    auto check = [](const char *link) {
+        scratch_dir dir;
+        if (link) symlink(link, "fconfig.dat");
+        if (!link) write_file("fconfig.dat", old_file);
+        console_capture con;
+        calls.clear();
+        int status = check_save();
+        return std::pair(status, con.err());
+    };
+    check(nullptr);
+    const std::vector<std::string> sequence = calls;
+    // The call named, its last one: the target's open comes after the folder's.
+    auto number = [&](const char *call) {
+        return static_cast<int>(sequence.rend() -
+                                std::find(sequence.rbegin(), sequence.rend(), call));
+    };
     struct {
         const char *what;
-        struct statvfs figures;
-        int fail_call, error;
+        struct statfs figures;
+        const char *call;
+        int error;
         std::string err;
+        const char *link = nullptr;  // fconfig.dat a link to this, else a file
     } const cases[] = {
-        {"room", roomy, 0, 0, ""},
-        {"vfat: no inode counts", figures(2847, 1, 0, 0), 0, 0, ""},
-        {"FAT through FUSE: no size", figures(0, 0, 0, 0), 0, 0, ""},
-        {"no statvfs", roomy, 6, ENOSYS, ""},
-        {"a read-only medium", roomy, 5, EROFS, refusal(msg.cause_read_only)},
-        {"a directory not to be written", roomy, 5, EACCES, refusal(msg.cause_permission)},
-        {"a loop of links", roomy, 1, ELOOP, refusal(expand(msg.cause_other, {"40"}))},
+        {"room", roomy, "", 0, ""},
+        {"FAT through FUSE: no size", figures(0, 0), "", 0, ""},
+        {"no figures", roomy, "statfs", ENOSYS, ""},
+        {"no free block", figures(2847, 0), "", 0, refusal(msg.cause_full)},
+        {"a read-only medium", roomy, "mkstemps", EROFS, refusal(msg.cause_read_only)},
+        {"a directory not to be written", roomy, "mkstemps", EACCES, refusal(msg.cause_permission)},
+        {"no room for another entry", roomy, "mkstemps", ENOSPC, refusal(msg.cause_folder_full)},
+        {"the medium pulled out", roomy, "mkstemps", ENOTCONN, refusal(msg.cause_gone)},
+        {"an error of no known cause", roomy, "mkstemps", EMLINK,
+         refusal(expand(msg.cause_other, {std::to_string(EMLINK)}))},
+        {"the user's read-only file", roomy, "open", EACCES, refusal(msg.cause_file_read_only)},
+        {"an immutable file", roomy, "open", EPERM, refusal(msg.cause_attributes)},
+        {"a loop of links", roomy, "readlink", ELOOP, refusal(msg.cause_loop)},
+        {"a link into a missing directory", roomy, "", 0, refusal(msg.cause_missing_folder),
+         "gone/fconfig.dat"},
     };
     for (const auto &c : cases) {
-        scratch_dir dir;
-        write_file("fconfig.dat", old_file);
         fault = {};
         fault.figures = c.figures;
-        fault.fail_call = c.fail_call;
+        fault.fail_call = *c.call ? number(c.call) : 0;
         fault.error = c.error;
-        calls.clear();
-        console_capture con;
-        EXPECT_EQ(check_save(), c.err.empty() ? 0 : 1) << c.what;
-        EXPECT_EQ(con.err(), c.err) << c.what;
-        EXPECT_EQ(con.out(), "") << c.what;
-        EXPECT_EQ(list_dir(), "fconfig.dat") << c.what;
+        EXPECT_EQ(check(c.link), std::pair(c.err.empty() ? 0 : 1, c.err)) << c.what;
+    }
+    // An append-only directory: the file made cannot be removed. It is
+    // empty, and named.
+    scratch_dir dir;
+    fault = {};
+    fault.fail_call = number("unlink");
+    fault.error = EPERM;
+    console_capture con;
+    calls.clear();
+    EXPECT_EQ(check_save(), 1);
+    bool emptied = false;
+    const std::string left = temp_left(&emptied);
+    EXPECT_EQ(con.err(), refusal(msg.cause_attributes) + expand(msg.temp_left, {left}));
+    EXPECT_EQ(read_file(left), "");
+    EXPECT_EQ(list_dir(), left);
+
+    // A signal while the file made exists leaves nothing behind.
+    for (std::size_t n = 1; n <= sequence.size(); ++n) {
+        SCOPED_TRACE("signal at call " + std::to_string(n) + ", " + sequence[n - 1]);
+        scratch_dir dir;
+        write_file("fconfig.dat", old_file);
+        fault_plan plan;
+        plan.signal = SIGTERM;
+        plan.signal_call = static_cast<int>(n);
+        EXPECT_EXIT((fault = plan, calls.clear(), check_save(), quit(0)),
+                    testing::KilledBySignal(SIGTERM), testing::MatchesRegex(emulator_line));
+        EXPECT_EQ(list_dir(), "fconfig.dat");
     }
     fault = {};
 }

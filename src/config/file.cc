@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -246,35 +247,58 @@ bool compose(const options *o, file_text *t) {
     return !t->cut;
 }
 
-// The refused save's message, and on the line after it the cause, in the
-// operator's words: what to do about a write-protected diskette is not what
-// to do about a full one.
+// The cause of each error that the operator can do something about, in
+// the operator's words: what is wrong and what to do, which for a
+// write-protected diskette is not what it is for a full one.
+constexpr struct {
+    int error;
+    const char *catalog::*cause;
+} causes[] = {
+    {EROFS, &catalog::cause_read_only},
+    {ENOSPC, &catalog::cause_full},
+    {EDQUOT, &catalog::cause_full},
+    {folder_full, &catalog::cause_folder_full},
+    {EACCES, &catalog::cause_permission},  // the folder's: the file's is file_read_only
+    {EPERM, &catalog::cause_attributes},   // immutable, append-only
+    {file_read_only, &catalog::cause_file_read_only},
+    {others_file, &catalog::cause_others_file},
+    {not_regular, &catalog::cause_not_regular},
+    {EISDIR, &catalog::cause_not_regular},
+    {EIO, &catalog::cause_io},
+    // A medium pulled out (FUSE's ENOTCONN), or the folder gone with it.
+    {ENOENT, &catalog::cause_gone},
+    {ENOTCONN, &catalog::cause_gone},
+    {ENODEV, &catalog::cause_gone},
+    {ENXIO, &catalog::cause_gone},
+    {ENOMEDIUM, &catalog::cause_gone},
+    {ESTALE, &catalog::cause_gone},
+    {missing_folder, &catalog::cause_missing_folder},
+    {ELOOP, &catalog::cause_loop},
+};
+
+// The refused save's message, its cause on the line after it (any other
+// error by its number), and the temporary file that could not be removed,
+// named so that the operator can: emptied, or perhaps holding the password.
 void report_refusal(int error) {
     print_text(io.err, msg.cannot_create);
-    switch (error) {
-    case EROFS:
-        print_text(io.err, msg.cause_read_only);
-        break;
-    case ENOSPC:
-    case EDQUOT:
-        print_text(io.err, msg.cause_full);
-        break;
-    case EACCES:
-    case EPERM:
-        print_text(io.err, msg.cause_permission);
-        break;
-    case not_regular:
-    case EISDIR:
-        print_text(io.err, msg.cause_not_regular);
-        break;
-    case EIO:
-        print_text(io.err, msg.cause_io);
-        break;
-    default:
+    const char *cause = nullptr;
+    for (const auto &c : causes)
+        if (c.error == error) cause = msg.*c.cause;
+    if (cause != nullptr)
+        print_text(io.err, cause);
+    else
         print_escaped(io.err, msg.cause_other, {error});
-        break;
-    }
+    bool emptied = false;
+    if (const char *path = temp_left(&emptied))
+        print_escaped(io.err, emptied ? msg.temp_left : msg.temp_unsafe, {path});
 }
+
+leftover_scan scan;  // at namespace scope: no guard for its initialisation
+
+// File systems that a diskette may carry: FAT through the kernel's vfat or
+// msdos driver, and FUSE, which may be a FAT driver.
+constexpr long msdos_magic = 0x4d44;
+constexpr long fuse_magic = 0x65735546;
 
 }  // namespace
 
@@ -334,10 +358,22 @@ void load(options *o) {
 }
 
 int check_save() {
-    int error = replace_check(file_name);
-    if (error == 0) return 0;
-    report_refusal(error);
-    return 1;
+    // A save that a power cut stopped left its temporary file, password and
+    // all; nothing but the operator may remove what this run did not make.
+    if (open_leftovers(file_name, &scan))
+        while (next_leftover(&scan)) print_escaped(io.err, msg.temp_unsafe, {scan.path});
+    long fs_type = 0;
+    int error = replace_check(file_name, &fs_type);
+    if (error != 0) {
+        report_refusal(error);
+        return 1;
+    }
+    // An operator at the terminal learns that the mount failed or the cd was
+    // forgotten before answering; a script's pipe gets what it always got.
+    if (fs_type != 0 && fs_type != msdos_magic && fs_type != fuse_magic &&
+        isatty(fileno(io.in)) == 1)
+        print_text(io.err, msg.not_on_diskette);
+    return 0;
 }
 
 void save_file(const options *o) {

@@ -17,10 +17,12 @@ void load_file(options *o);
 // load_file, then update mode 1, whatever the file said.
 void load(options *o);
 
-// Returns 0 when nothing can be seen that would make a save fail. Otherwise
-// reports, as a failed save does, that the file cannot be created and why
-// (read-only or full medium, no permission, fconfig.dat no regular file...),
-// and returns 1: said before the first question, nothing typed is lost.
+// Before the first question: names any temporary file that an interrupted
+// save left beside the target (it may hold a password), and returns 0 when
+// the save can succeed as far as the kernel can tell without it, noting at a
+// terminal when the file would go onto no diskette. Otherwise reports, as a
+// failed save does, that the file cannot be created and why, and returns 1:
+// said before the first question, nothing typed is lost.
 int check_save();
 
 // Writes the record to fconfig.dat so that the file is always either the

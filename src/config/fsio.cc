@@ -1,10 +1,11 @@
 // The real file-system calls.
 #include "config/fsio.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <stdlib.h>
 #include <sys/stat.h>
-#include <sys/statvfs.h>
+#include <sys/statfs.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -53,10 +54,14 @@ int fs_unlink(const char *path) {
     return ::unlink(path);
 }
 
-int fs_access(const char *path, int mode) {
-    return ::access(path, mode);
+int fs_ftruncate(int fd, off_t length) {
+    return ::ftruncate(fd, length);
 }
 
-int fs_statvfs(const char *path, struct statvfs *st) {
-    return ::statvfs(path, st);
+int fs_statfs(const char *path, struct statfs *st) {
+    return ::statfs(path, st);
+}
+
+ssize_t fs_getdents(int fd, void *buf, std::size_t n) {
+    return ::getdents64(fd, buf, n);
 }

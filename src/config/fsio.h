@@ -4,7 +4,7 @@
 #pragma once
 
 #include <sys/stat.h>
-#include <sys/statvfs.h>
+#include <sys/statfs.h>
 #include <sys/types.h>
 
 #include <cstddef>
@@ -23,5 +23,8 @@ ssize_t fs_readlink(const char *path, char *buf, std::size_t n);
 int fs_mkstemps(char *tmpl, int suffixlen);
 int fs_rename(const char *from, const char *to);
 int fs_unlink(const char *path);
-int fs_access(const char *path, int mode);
-int fs_statvfs(const char *path, struct statvfs *st);
+int fs_ftruncate(int fd, off_t length);
+int fs_statfs(const char *path, struct statfs *st);
+// Reads a directory's entries as the kernel gives them (getdents64), into a
+// buffer of the caller's: no allocation, unlike readdir's.
+ssize_t fs_getdents(int fd, void *buf, std::size_t n);

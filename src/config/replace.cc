@@ -1,21 +1,23 @@
 // Replacing a file through a temporary file, a sync and a rename, with the
-// temporary file removed whatever ends the process first.
+// temporary file emptied and removed whatever ends the process first.
 #include "config/replace.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
 #include <signal.h>
 #include <sys/stat.h>
-#include <sys/statvfs.h>
+#include <sys/statfs.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstddef>
 #include <cstring>
-#include <iterator>
 #include <string_view>
 
 #include "config/fsio.h"
+#include "console/ascii.h"
 
 namespace {
 
@@ -57,12 +59,14 @@ int resolve_target(const char *name, char *path) {
 // device node or a FIFO would put the file in its place, and a directory
 // cannot be. Opening the existing file for writing, as a plain save would,
 // must be allowed: a read-only file is not replaced behind the operator's
-// back.
-int may_write(const char *path) {
-    struct stat st;
-    if (fs_stat(path, &st) != 0) return errno == ENOENT ? 0 : errno;
-    if (!S_ISREG(st.st_mode)) return not_regular;
+// back. *st is the target's, all 0 where there is none.
+int may_write(const char *path, struct stat *st) {
+    *st = {};
+    if (fs_stat(path, st) != 0) return errno == ENOENT ? 0 : errno;
+    if (!S_ISREG(st->st_mode)) return not_regular;
     int fd = fs_open(path, O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0);
+    if (fd < 0 && errno == ENOENT) *st = {};  // gone since
+    if (fd < 0 && errno == EACCES) return st->st_uid == geteuid() ? file_read_only : others_file;
     if (fd < 0) return errno == ENOENT ? 0 : errno;
     fs_close(fd);
     return 0;
@@ -86,12 +90,14 @@ bool set_dir(char *to, std::string_view dir) {
 }
 
 // Makes the rename itself durable. File systems that cannot sync a directory
-// say so with EINVAL; the rename stands there anyway.
+// say so with EINVAL; the rename stands there anyway. So it does in a folder
+// that may be written but not read (mode 0733), which cannot be opened to be
+// synced: the file itself has been synced under its new name.
 int sync_dir(std::string_view dir) {
     static char path[PATH_MAX];
     if (!set_dir(path, dir)) return ENAMETOOLONG;
     int fd = fs_open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
-    if (fd < 0) return errno;
+    if (fd < 0) return errno == EACCES ? 0 : errno;
     int error = fs_fsync(fd) == 0 || errno == EINVAL || errno == ENOTSUP ? 0 : errno;
     fs_close(fd);
     return error;
@@ -99,100 +105,112 @@ int sync_dir(std::string_view dir) {
 
 // ---- The temporary file against signals ----
 
-// What the operator and the system send to end a program: Ctrl-C, Ctrl-\, a
-// closed terminal, a shutdown, and the other signals that end a process by
-// default and are sent by other programs.
-constexpr int ending_signals[] = {SIGHUP,  SIGINT,  SIGQUIT, SIGTERM,
-                                  SIGALRM, SIGUSR1, SIGUSR2, SIGPIPE};
+// What mkstemps makes of the X's: letters and digits.
+constexpr char temp_pattern[] = "fcXXXXXX.tmp";
 
-char temp[PATH_MAX];  // the temporary file's path, for the handler too
-volatile sig_atomic_t temp_exists = 0;
+char temp[PATH_MAX];  // the temporary file's path
 
-struct sigaction previous[std::size(ending_signals)];
-struct sigaction previous_xfsz;
-sigset_t ending_set;
+// The temporary file that could not be removed, for temp_left.
+char left[PATH_MAX];
+bool is_left = false;
+bool left_emptied = false;
+
+// The signals whose default action does not end the process: they stop or
+// continue it, or are ignored. SIGKILL and SIGSTOP cannot be held off, and
+// SIGXFSZ is ignored instead (see guard).
+constexpr int not_ending[] = {SIGKILL, SIGSTOP, SIGTSTP, SIGTTIN,  SIGTTOU,
+                              SIGCONT, SIGCHLD, SIGURG,  SIGWINCH, SIGXFSZ};
+
+sigset_t ending_set;  // all others, but those that the C library keeps for itself
 sigset_t previous_mask;
+struct sigaction previous_xfsz;
 
-// Removes the temporary file, then lets the signal end the process as it
-// would have: raised again with its default action, it is delivered as soon
-// as the handler returns. Only async-signal-safe calls here. (A process that
-// a signal ends writes no coverage counters, hence the exclusion.)
-// GCOVR_EXCL_START
-void remove_temp_and_end(int sig) {
-    if (temp_exists) ::unlink(temp);
-    struct sigaction dfl = {};
-    dfl.sa_handler = SIG_DFL;
-    sigemptyset(&dfl.sa_mask);
-    sigaction(sig, &dfl, nullptr);
-    raise(sig);
-}
-// GCOVR_EXCL_STOP
-
-// From here to unguard(), a terminating signal removes the temporary file, if
-// there is one, before it ends the process. Only signals left at their
-// default action are caught: one the caller ignores (nohup, a background
-// job) stays ignored, and one that a harness around this code handles
-// (a fuzzer's timer) stays its own.
+// From here to unguard(), the signals that would end the process are held
+// off. The save looks for one before the rename, the step it cannot undo,
+// and stops there if one came: it then ends the process once the temporary
+// file has been emptied and removed, and a later one once the new file is
+// complete. No handler runs in between, and a signal that the caller
+// ignores (nohup, a background job) or handles itself (a fuzzer's timer)
+// stays so.
 void guard() {
-    sigemptyset(&ending_set);
-    for (int sig : ending_signals) sigaddset(&ending_set, sig);
-    struct sigaction handler = {};
-    handler.sa_handler = remove_temp_and_end;
-    handler.sa_mask = ending_set;
-    for (std::size_t i = 0; i < std::size(ending_signals); ++i) {
-        sigaction(ending_signals[i], nullptr, &previous[i]);
-        bool by_default =
-            (previous[i].sa_flags & SA_SIGINFO) == 0 && previous[i].sa_handler == SIG_DFL;
-        if (by_default) sigaction(ending_signals[i], &handler, nullptr);
-    }
+    sigfillset(&ending_set);
+    for (int sig : not_ending) sigdelset(&ending_set, sig);
+    sigprocmask(SIG_BLOCK, &ending_set, &previous_mask);
     // Past the file-size limit the write fails, and the save with it, rather
     // than the process ending with the temporary file left.
     struct sigaction ignore = {};
     ignore.sa_handler = SIG_IGN;
     sigaction(SIGXFSZ, &ignore, &previous_xfsz);
+    is_left = false;
 }
 
+// A signal held off since guard() is delivered here.
 void unguard() {
-    for (std::size_t i = 0; i < std::size(ending_signals); ++i)
-        sigaction(ending_signals[i], &previous[i], nullptr);
     sigaction(SIGXFSZ, &previous_xfsz, nullptr);
-}
-
-// Creating the file and renaming it change what the handler must do: no
-// signal may come between such a call and the note of its outcome.
-void hold_signals() {
-    sigprocmask(SIG_BLOCK, &ending_set, &previous_mask);
-}
-
-void let_signals_in() {
     sigprocmask(SIG_SETMASK, &previous_mask, nullptr);
+}
+
+// Whether a signal held off would end the process once let in: one left at
+// its default action.
+bool interrupted() {
+    sigset_t pending;
+    if (sigpending(&pending) != 0) return false;
+    for (int sig = 1; sig < NSIG; ++sig) {
+        struct sigaction now;
+        if (sigismember(&pending, sig) == 1 && sigismember(&ending_set, sig) == 1 &&
+            sigaction(sig, nullptr, &now) == 0 && (now.sa_flags & SA_SIGINFO) == 0 &&
+            now.sa_handler == SIG_DFL)
+            return true;
+    }
+    return false;
+}
+
+// Creates the temporary file in dir: its descriptor, or -1 and *error.
+int make_temp(std::string_view dir, int *error) {
+    *error = ENAMETOOLONG;
+    if (!set_path(temp, dir, temp_pattern)) return -1;
+    int fd = fs_mkstemps(temp, 4);
+    *error = fd < 0 ? errno : 0;
+    // The folder has no room for another entry, though there may be blocks
+    // free (a FAT diskette's top folder holds 224), or no inode is left.
+    if (*error == ENOSPC) *error = folder_full;
+    // Only a link leads into another folder: the current one is there.
+    if ((*error == ENOENT || *error == ENOTDIR) && !dir.empty()) *error = missing_folder;
+    return fd;
+}
+
+// Empties the temporary file, which may hold a password, so that nothing of
+// it stays even where it cannot be removed; then removes it. One that stays
+// is noted for temp_left. Returns the removal's error. Only before the
+// rename: after it, the descriptor is the new file's.
+int discard_temp(int fd) {
+    bool emptied = fs_ftruncate(fd, 0) == 0;
+    int error = fs_unlink(temp) == 0 ? 0 : errno;
+    if (error != 0) {
+        set_path(left, {}, temp);
+        is_left = true;
+        left_emptied = emptied;
+    }
+    return error;
 }
 
 // Each step's error is taken at once, before a call that tidies up can
 // change errno.
 int replace_guarded(const char *name, const char *text, std::size_t len) {
     static char target[PATH_MAX];
+    struct stat st;
     int error = resolve_target(name, target);
-    if (error == 0) error = may_write(target);
+    if (error == 0) error = may_write(target, &st);
     if (error != 0) return error;
     std::string_view dir = dir_of(target);
-    if (!set_path(temp, dir, "fcXXXXXX.tmp")) return ENAMETOOLONG;
-
-    hold_signals();
-    int fd = fs_mkstemps(temp, 4);
-    error = fd < 0 ? errno : 0;
-    temp_exists = fd >= 0;
-    let_signals_in();
+    int fd = make_temp(dir, &error);
     if (fd < 0) return error;
 
     error = write_all(fd, text, len);
     if (error == 0 && fs_fsync(fd) != 0) error = errno;
-
-    hold_signals();
+    if (error == 0 && interrupted()) error = EINTR;
     if (error == 0 && fs_rename(temp, target) != 0) error = errno;
-    if (error != 0) fs_unlink(temp);
-    temp_exists = 0;
-    let_signals_in();
+    if (error != 0) discard_temp(fd);
     // On FAT a file's size and first cluster live in its directory entry,
     // and the rename leaves the entry under the new name to the kernel's
     // writeback, long after "saved". Syncing the file again, through the
@@ -201,6 +219,57 @@ int replace_guarded(const char *name, const char *text, std::size_t len) {
     if (error == 0 && fs_fsync(fd) != 0) error = errno;
     fs_close(fd);
     return error != 0 ? error : sync_dir(dir);
+}
+
+int check_guarded(const char *name, long *fs_type) {
+    static char target[PATH_MAX];
+    static char dir_path[PATH_MAX];
+    int error = resolve_target(name, target);
+    if (error != 0) return error;
+    std::string_view dir = dir_of(target);
+    if (!set_dir(dir_path, dir)) return ENAMETOOLONG;
+    // The new file needs a block while the old one still holds its own.
+    // Root's reserve counts as free: root may use it, and for anyone else
+    // the save's own error says "full". A file system that keeps no figures
+    // (FAT through FUSE reports 0 blocks) stands in the way of nothing.
+    struct statfs fs;
+    if (fs_statfs(dir_path, &fs) == 0) {
+        *fs_type = static_cast<long>(fs.f_type);
+        if (fs.f_blocks > 0 && fs.f_bfree == 0) return ENOSPC;
+    }
+    // The kernel's own judgement of the folder, with this process's
+    // effective credentials: a file of the save's kind made and removed.
+    int fd = make_temp(dir, &error);
+    if (fd < 0) return error;
+    error = discard_temp(fd);
+    fs_close(fd);
+    if (error != 0) return error;
+    // What the making and removing changed in the folder goes to the medium
+    // now, not whenever the kernel gets round to it.
+    sync_dir(dir);
+
+    struct stat st;
+    error = may_write(target, &st);
+    if (error != 0 || st.st_mode == 0) return error;
+    // In a sticky folder (mode 1777, as /tmp) another user's file is for its
+    // owner, the folder's or root to replace, writable or not; the rename
+    // alone would meet that rule, and it cannot be tried without replacing.
+    struct stat folder;
+    uid_t me = geteuid();
+    if (me != 0 && st.st_uid != me && fs_stat(dir_path, &folder) == 0 &&
+        (folder.st_mode & S_ISVTX) != 0 && folder.st_uid != me)
+        return others_file;
+    return 0;
+}
+
+// Whether name is one that mkstemps makes of temp_pattern, in any case (the
+// msdos driver shows 8.3 names in lower case).
+bool is_temp_name(const char *name) {
+    for (std::size_t i = 0; i + 1 < sizeof temp_pattern; ++i) {
+        char want = temp_pattern[i];
+        if (want == 'X' ? !is_alnum(name[i]) : fold(name[i]) != want) return false;
+    }
+    return name[sizeof temp_pattern - 1] == '\0';
 }
 
 }  // namespace
@@ -212,23 +281,54 @@ int replace_file(const char *name, const char *text, std::size_t len) {
     return error;
 }
 
-// The save's own first steps, which write nothing, then what the save would
-// meet in the directory.
-int replace_check(const char *name) {
+int replace_check(const char *name, long *fs_type) {
+    *fs_type = 0;
+    guard();
+    int error = check_guarded(name, fs_type);
+    unguard();
+    return error;
+}
+
+const char *temp_left(bool *emptied) {
+    *emptied = left_emptied;
+    return is_left ? left : nullptr;
+}
+
+bool open_leftovers(const char *name, leftover_scan *s) {
     static char target[PATH_MAX];
-    static char dir[PATH_MAX];
-    int error = resolve_target(name, target);
-    if (error == 0) error = may_write(target);
-    if (error != 0) return error;
-    if (!set_dir(dir, dir_of(target))) return ENAMETOOLONG;
-    // A medium mounted read-only says EROFS here, to root as well.
-    if (fs_access(dir, W_OK | X_OK) != 0) return errno;
-    // The new file needs a block, and an inode where they are counted, while
-    // the old one still holds its own. Root's reserve counts as free: root
-    // may use it, and for anyone else the save's own error says "full".
-    struct statvfs fs;
-    if (fs_statvfs(dir, &fs) != 0) return 0;  // no figures to go by
-    if (fs.f_blocks > 0 && fs.f_bfree == 0) return ENOSPC;
-    if (fs.f_files > 0 && fs.f_ffree == 0) return ENOSPC;
-    return 0;
+    static char dir_path[PATH_MAX];
+    std::string_view dir;
+    if (resolve_target(name, target) != 0 || !set_dir(dir_path, dir = dir_of(target)) ||
+        !set_path(s->path, dir, ""))
+        return false;
+    s->dir_len = dir.size();
+    s->at = s->end = 0;
+    s->fd = fs_open(dir_path, O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
+    return s->fd >= 0;  // a folder that may not be read (mode 0733) holds none to name
+}
+
+bool next_leftover(leftover_scan *s) {
+    for (;;) {
+        if (s->at >= s->end) {
+            ssize_t n = fs_getdents(s->fd, s->buf, sizeof s->buf);
+            if (n <= 0) {
+                fs_close(s->fd);
+                s->fd = -1;
+                return false;
+            }
+            s->at = 0;
+            s->end = static_cast<std::size_t>(n);
+        }
+        // A record as the kernel lays it out: struct dirent64.
+        const char *record = s->buf + s->at;
+        unsigned short length;
+        std::memcpy(&length, record + offsetof(struct dirent64, d_reclen), sizeof length);
+        s->at += length;
+        const char *name = record + offsetof(struct dirent64, d_name);
+        // Such a name is as long as the pattern, its NUL included.
+        if (is_temp_name(name) && s->dir_len + sizeof temp_pattern <= sizeof s->path) {
+            std::memcpy(s->path + s->dir_len, name, sizeof temp_pattern);
+            return true;
+        }
+    }
 }

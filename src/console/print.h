@@ -33,6 +33,10 @@ struct print_arg {
     constexpr print_arg(const char *t) : text(t) {}
     template <std::integral N>
     constexpr print_arg(N n) : number(static_cast<unsigned long>(n)) {}
+    // A character or a flag would pass for a number and print as one, or,
+    // for %c, print nothing: give %c a text, %d a number.
+    print_arg(char) = delete;
+    print_arg(bool) = delete;
 };
 
 // Prints fmt to f with each %s replaced by the next argument, each %c by the

@@ -72,15 +72,14 @@ pass() {
 }
 
 # Runs the program in directory $1 on the case ($c) that suits it, as
-# another user when $2 is "other".
+# another user when $2 is "other", or under the runner $2.
 run() {
     c=whole-run
     [ -e "$1/fconfig.dat" ] && c=resave
-    if [ "${2-}" = other ]; then
-        DPREP_RUNNER=$as_other session "$1" "$cases/$c/stdin" "$top/got" "$top/prog"
-    else
-        session "$1" "$cases/$c/stdin" "$top/got" "$top/prog"
-    fi
+    case ${2-} in
+    other) DPREP_RUNNER=$as_other session "$1" "$cases/$c/stdin" "$top/got" "$top/prog" ;;
+    *) DPREP_RUNNER=${2-} session "$1" "$cases/$c/stdin" "$top/got" "$top/prog" ;;
+    esac
 }
 
 # After a refused save in directory $1: what the case resave prints when the
@@ -89,17 +88,23 @@ run() {
 failed_save() {
     rm -f "$top/refused/"*
     expect "$cases/resave" "$top/refused" "$3" "$4"
+    # The name of a temporary file that was left is made by mkstemps.
+    sed 's/fc[A-Za-z0-9]\{6\}\.tmp/fcXXXXXX.tmp/' "$top/got/stderr" >"$top/got/named" &&
+        mv "$top/got/named" "$top/got/stderr"
     same "$top/refused" "$top/got"
     cmp -s "$1/fconfig.dat" "$top/old" || fail "fconfig.dat changed"
     entries "$1"
+    # shellcheck disable=SC2086 # a word a name
+    entries=$(printf '%s\n' $entries | sed 's/^fc[A-Za-z0-9]\{6\}\.tmp$/fcXXXXXX.tmp/' | LC_ALL=C sort | tr '\n' ' ')
     [ "$entries" = "$2" ] || fail "directory holds: $entries"
     pass
 }
 
-# After a save that should succeed: what it prints, the file written ($2)
-# with the new content, and the directory's entries ($3).
+# After a save that should succeed: what it prints (as the case does, or
+# as the folder $4 holds), the file written ($2) with the new content, and
+# the directory's entries ($3).
 good_save() {
-    same "$top/$c" "$top/got"
+    same "${4:-$top/$c}" "$top/got"
     cmp -s "$1/$2" "$cases/$c/after.dat" || fail "$2 does not hold the new configuration"
     entries "$1"
     [ "$entries" = "$3" ] || fail "directory holds: $entries"
@@ -132,8 +137,47 @@ else
     other_user_setup "$d"
     chmod 444 "$d/fconfig.dat"
     run "$d" other
-    failed_save "$d" "fconfig.dat " start permission
+    failed_save "$d" "fconfig.dat " start file-read-only
 fi
+
+# The kernel's own rules, which the check before the first question must
+# apply as the save meets them, with the credentials the kernel uses:
+# ROW NAME SETUP RUNNER THEN, with SETUP run as root in a folder holding the
+# old file, the program run there under RUNNER (see run), and THEN what it
+# must come to: "saved", or the cause of a refusal at the start.
+row() {
+    begin "$1"
+    [ $root = yes ] && [ "$as_other" != unusable ] || { skipped "needs root and uid 65534" && return; }
+    d=$top/row-$(echo "$1" | tr -c 'a-z\n' -)
+    mkdir "$d" && cp "$top/old" "$d/fconfig.dat" && (cd "$d" && eval "$2") ||
+        { skipped "cannot make the folder: $2" && return; }
+    run "$d" "$3"
+    case $4 in
+    saved) good_save "$d" fconfig.dat "fconfig.dat " && pass ;;
+    *) failed_save "$d" "${5-fconfig.dat }" start "$4" ;;
+    esac
+}
+ids_apart="setpriv --ruid=1234 --euid=65534 --rgid=65534 --egid=1234 --clear-groups"
+row "folder of the effective group, real and effective ids apart" "chown 0:1234 . fconfig.dat && chmod 775 . && chmod 664 fconfig.dat" "$ids_apart" saved
+row "another user's file in a sticky folder" "chmod 1777 . && chmod 666 fconfig.dat" other others-file
+row "folder that may be written but not read" "chown 65534 fconfig.dat && chmod 733 ." other saved
+row "immutable fconfig.dat" "chattr +i fconfig.dat" "" attributes
+chattr -i "$d/fconfig.dat" 2>/dev/null
+
+# An append-only folder keeps even the empty file that the check makes and
+# cannot remove: it is named.
+row "append-only folder" "chattr +a ." "" "attributes temp-left" "fcXXXXXX.tmp fconfig.dat "
+[ ! -d "$d" ] || chattr -a "$d" 2>/dev/null
+
+# A save that a power cut stopped left its file: named at the next start,
+# and not removed, which is the operator's choice.
+begin "temporary file left by a power cut"
+d=$top/power-cut
+mkdir "$d" && cp "$top/old" "$d/fconfig.dat" && cp "$top/old" "$d/fcAbC123.tmp"
+run "$d"
+cp "$top/resave/stdout" "$top/resave/status" "$top/refused/" && cause "${cases##*/}" temp-unsafe >"$top/refused/stderr"
+good_save "$d" fconfig.dat "fcAbC123.tmp fconfig.dat " "$top/refused"
+pass
 
 # A medium that refuses before anything is typed: a tmpfs filled up, one
 # with no free inode, one mounted read-only.
@@ -151,7 +195,7 @@ medium() {  # KIND, then extra options of unshare
 for kind in full inodes read-only; do
     case $kind in
     full) begin "full medium" && cause=full left="fconfig.dat fill " ;;
-    inodes) begin "medium without a free inode" && cause=full left="fconfig.dat " ;;
+    inodes) begin "medium without a free inode" && cause=folder-full left="fconfig.dat " ;;
     read-only) begin "medium mounted read-only" && cause=read-only left="fconfig.dat " ;;
     esac
     medium $kind
