@@ -39,6 +39,7 @@ facts() {
     case $mod in
     +ro) mode=ro refused=read-only ;;
     +full) mode=rw refused=full ;;
+    +entries) mode=rw refused=folder-full ;;
     '' | +full-1) mode=rw refused= ;;
     *) echo "sessions: $name: no such diskette as $floppy" && exit 2 ;;
     esac
@@ -56,6 +57,13 @@ facts() {
     left=$work/$lang-$name.dat
 }
 
+# The 223 empty files E001 to E223 that, beside FCONFIG.DAT, take every
+# entry of a 1.44 MB diskette's top folder (224), with its clusters free.
+entries() {
+    seq -f "$work/e/E%03g" 1 223 >"$work/e.list" && mkdir -p "$work/e" && xargs touch <"$work/e.list" &&
+        xargs sh -c 'mcopy -i "$0" "$@" ::' "$img" <"$work/e.list"
+}
+
 # fill BYTES: a file FILL that leaves that much free (a cluster of a 1.44 MB
 # diskette is 512 bytes).
 fill() {
@@ -67,7 +75,7 @@ prepare() {
     echo "$n $img" >"$work/$lang-$name.at"
     if [ -z "$k" ]; then
         mkfs.fat -C "$img" 1440 >/dev/null && { [ -z "$start" ] || mcopy -i "$img" "$start" ::FCONFIG.DAT; } &&
-            case $mod in +full) fill 0 ;; +full-1) fill 512 ;; esac &&
+            case $mod in +full) fill 0 ;; +full-1) fill 512 ;; +entries) entries ;; esac &&
             cp --sparse=always "$img" "$before" || exit 2
     fi
     echo "$img $mode $lang $fs $c/stdin" >>"$work/plan"
@@ -92,7 +100,8 @@ check() {
     # fsck.fat lists a long name with the 8.3 name in brackets after it.
     fsck.fat -n -l "$image" >"$work/fsck" 2>&1 || fail "fsck.fat: $(tail -n 5 "$work/fsck")"
     names=$(sed -n 's|^Checking file /||p' "$work/fsck" | sed 's|.* (\(.*\))$|\1|' | sort | tr '\n' ' ')
-    expected=$({ [ ! -f "$left" ] || echo FCONFIG.DAT; [ "${mod#+full}" = "$mod" ] || echo FILL; } | tr '\n' ' ')
+    expected=$({ [ ! -f "$left" ] || echo FCONFIG.DAT; [ "${mod#+full}" = "$mod" ] || echo FILL
+        [ "$mod" != +entries ] || sed 's|.*/||' "$work/e.list"; } | sort | tr '\n' ' ')
     [ "$names" = "$expected" ] || fail "the diskette holds '$names', not '$expected'"
     if [ -f "$left" ]; then
         mtype -i "$image" ::FCONFIG.DAT >"$work/read" 2>&1
