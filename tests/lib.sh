@@ -118,7 +118,6 @@ cause() {
     en-others-file) echo "fconfig.dat belongs to another user, and you may not replace it here: ask its owner or root to remove it." ;;
     en-attributes) echo "fconfig.dat or its directory is immutable or append-only (lsattr shows which): root can clear that with chattr -i -a." ;;
     en-temp-left) echo "fcXXXXXX.tmp could not be removed: it is empty, remove it." ;;
-    en-temp-unsafe) echo "fcAbC123.tmp, left by a save that did not finish, may hold the password in clear: remove it." ;;
     sv-read-only) printf 'Disketten \344r skrivskyddad eller monterad endast f\366r l\344sning.\n' ;;
     sv-full) printf 'Disketten \344r full.\n' ;;
     sv-permission) printf 'Du f\345r inte skriva h\344r: montera disketten med -o uid=$(id -u) s\345 att dess filer blir dina.\n' ;;
@@ -128,7 +127,6 @@ cause() {
     sv-others-file) printf 'fconfig.dat tillh\366r en annan anv\344ndare och du f\345r inte ers\344tta den h\344r: be dess \344gare eller root att ta bort den.\n' ;;
     sv-attributes) printf 'fconfig.dat eller dess katalog \344r of\366r\344nderlig eller f\345r bara ut\366kas (lsattr visar vilket): root kan ta bort det med chattr -i -a.\n' ;;
     sv-temp-left) printf 'fcXXXXXX.tmp kunde inte tas bort: den \344r tom, ta bort den.\n' ;;
-    sv-temp-unsafe) printf 'fcAbC123.tmp, kvar efter en sparning som inte blev klar, kan inneh\345lla l\366senordet i klartext: ta bort den.\n' ;;
     *) echo "cause: no $2 in $1" >&2 && exit 2 ;;
     esac
 }

@@ -256,10 +256,9 @@ int check_guarded(const char *name, long *fs_type) {
     // alone would meet that rule, and it cannot be tried without replacing.
     struct stat folder;
     uid_t me = geteuid();
-    if (me != 0 && st.st_uid != me && fs_stat(dir_path, &folder) == 0 &&
-        (folder.st_mode & S_ISVTX) != 0 && folder.st_uid != me)
-        return others_file;
-    return 0;
+    bool sticky = me != 0 && st.st_uid != me && fs_stat(dir_path, &folder) == 0 &&
+                  (folder.st_mode & S_ISVTX) != 0 && folder.st_uid != me;
+    return sticky ? others_file : 0;
 }
 
 // Whether name is one that mkstemps makes of temp_pattern, in any case (the
