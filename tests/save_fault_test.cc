@@ -95,17 +95,21 @@ TEST(SaveFaults, EveryFailingCallIsReportedAndKeepsTheOldFile) {
         // Closing the descriptor that only tested the old file for writing,
         // or one already synced after the rename, loses nothing.
         bool harmless = call == "close" && (sequence[n - 2] == "open" || renamed);
-        // A directory sync that the file system does not support is no failure.
+        // A directory sync that the file system does not support is no
+        // failure, nor is a directory that may not be opened to be synced.
         bool unsupported = call == "fsync" && sequence[n - 2] == "open";
+        bool folder = call == "open" && renamed;
         std::vector<int> errors = {EIO, ENOSPC};
         if (unsupported) errors.insert(errors.end(), {EINVAL, ENOTSUP});
+        if (folder) errors.push_back(EACCES);
         for (int error : errors) {
             scratch_dir dir;
             write_file("fconfig.dat", old_file);
             fault_plan plan;
             plan.fail_call = static_cast<int>(n);
             plan.error = error;
-            bool saved = harmless || (unsupported && (error == EINVAL || error == ENOTSUP));
+            bool saved = harmless || (unsupported && (error == EINVAL || error == ENOTSUP)) ||
+                         (folder && error == EACCES);
             const char *cause = error == EIO         ? msg.cause_io
                                 : call == "mkstemps" ? msg.cause_folder_full
                                                      : msg.cause_full;
@@ -120,20 +124,18 @@ TEST(SaveFaults, EveryFailingCallIsReportedAndKeepsTheOldFile) {
     EXPECT_TRUE(renamed);
 
     // A disk that dies at the rename: the temporary file can be neither
-    // emptied nor removed, and is left for the operator to name, whole.
+    // emptied nor removed, and is named as one that may hold the password.
     scratch_dir dir;
     write_file("fconfig.dat", old_file);
-    fault = {};
-    fault.fail_from = static_cast<int>(std::find(sequence.begin(), sequence.end(), "rename") -
-                                       sequence.begin() + 1);
-    calls.clear();
-    EXPECT_EQ(replace_file("fconfig.dat", "password=new1\n", 14), EIO);
-    bool emptied = true;
-    const char *left = temp_left(&emptied);
-    EXPECT_FALSE(emptied);
-    EXPECT_EQ(read_file(left ? left : "?"), "password=new1\n");
+    fault_plan plan;
+    plan.fail_from = static_cast<int>(std::find(sequence.begin(), sequence.end(), "rename") -
+                                      sequence.begin() + 1);
+    save_in_child(plan, testing::ExitedWithCode(1),
+                  testing::ContainsRegex("\nfc[A-Za-z0-9]{6}\\.tmp, "));
+    std::string names = list_dir(), left = names.substr(0, names.find(' '));
+    if (left == "fconfig.dat") left = names.substr(names.find(' ') + 1);
+    EXPECT_EQ(read_file(left), new_file);
     EXPECT_EQ(read_file("fconfig.dat"), old_file);
-    fault = {};
 }
 
 // Ctrl-C, a closed terminal, a shutdown or Ctrl-\ at any step of the save,
@@ -270,32 +272,40 @@ TEST(SaveCheck, SaysWhatWouldMakeTheSaveFailAndLeavesNothing) {
     };
     check(nullptr, nullptr);
     const std::vector<std::string> sequence = calls;
+    constexpr long vfat = 0x4d44, fuse = 0x65735546;
     struct {
         const char *what;
-        unsigned long blocks;  // the file system's size, in blocks (one is free)
-        const char *call;      // fails with error
+        long type;  // the file system, and its size and free blocks
+        unsigned long blocks, free;
+        const char *call;  // fails with error
         int error;
         std::string err;
         const char *link = nullptr;
         const char *left = nullptr;
     } const cases[] = {
-        {"room", 2847, "", 0, ""},
-        {"FAT through FUSE: no size", 0, "", 0, ""},
-        {"no figures", 2847, "statfs", ENOSYS, ""},
-        {"the medium pulled out", 2847, "mkstemps", ENOTCONN, refusal(msg.cause_gone)},
-        {"an error of no known cause", 2847, "mkstemps", EMLINK,
+        {"room on a FAT diskette", vfat, 2847, 1, "", 0, ""},
+        {"FAT through FUSE: no size", fuse, 0, 0, "", 0, ""},
+        {"no figures", 0, 0, 0, "statfs", ENOSYS, ""},
+        {"no free block", vfat, 2847, 0, "", 0, refusal(msg.cause_full)},
+        {"the folder gone", vfat, 2847, 1, "mkstemps", ENOENT, refusal(msg.cause_gone)},
+        {"the medium pulled out", fuse, 0, 0, "mkstemps", ENOTCONN, refusal(msg.cause_gone)},
+        {"an error of no known cause", vfat, 2847, 1, "mkstemps", EMLINK,
          refusal(expand(msg.cause_other, {std::to_string(EMLINK)}))},
-        {"a loop of links", 2847, "readlink", ELOOP, refusal(msg.cause_loop)},
-        {"a link into a missing directory", 2847, "", 0, refusal(msg.cause_missing_folder),
+        {"the user's read-only file", vfat, 2847, 1, "open", EACCES,
+         refusal(msg.cause_file_read_only)},
+        {"the file gone since its look", vfat, 2847, 1, "open", ENOENT, ""},
+        {"a loop of links", vfat, 2847, 1, "readlink", ELOOP, refusal(msg.cause_loop)},
+        {"a link into a missing directory", vfat, 2847, 1, "", 0, refusal(msg.cause_missing_folder),
          "gone/fconfig.dat"},
         // Named, and not this run's to remove.
-        {"a file a power cut left", 2847, "", 0, expand(msg.temp_unsafe, {"fcAbC123.tmp"}), nullptr,
-         "fcAbC123.tmp"},
+        {"a file a power cut left", vfat, 2847, 1, "", 0, expand(msg.temp_unsafe, {"fcAbC123.tmp"}),
+         nullptr, "fcAbC123.tmp"},
     };
     for (const auto &c : cases) {
         fault = {};
         fault.figures.emplace();
-        fault.figures->f_blocks = c.blocks, fault.figures->f_bfree = c.blocks > 0;
+        fault.figures->f_type = c.type;
+        fault.figures->f_blocks = c.blocks, fault.figures->f_bfree = c.free;
         // The call's last: the scan for what a power cut left looks first.
         fault.fail_call = static_cast<int>(sequence.rend() -
                                            std::find(sequence.rbegin(), sequence.rend(), c.call));
