@@ -157,3 +157,22 @@ entries() {
         [ -e "$f" ] || [ -L "$f" ] && entries="$entries${f##*/} "
     done
 }
+
+# debian_archive [security]: the address of Debian's archive, or of its
+# security archive, as this machine's apt sources name it (apt itself reads
+# them, one-line and deb822 alike), so that no mirror is written into the
+# tree: the first source whose Release file says Debian made it (labelled
+# Debian, or Debian-Security), or, only where apt has read no lists yet,
+# whose suite says so (a plain codename, or CODENAME-security). Status 1:
+# none.
+debian_archive() {
+    local f='$(TARGET_OF)|$(ORIGIN)|$(LABEL)|$(RELEASE)|$(REPO_URI)'
+    { apt-get indextargets --format "$f" && apt-get indextargets --no-release-info --format "$f"; } 2>/dev/null |
+        awk -F'|' -v want="${1:-main}" '
+            $2 != "$(ORIGIN)" { read = 1 }
+            $1 == "deb" && ($2 == "Debian" || $2 == "$(ORIGIN)" && !read) {
+                kind = $3 == "Debian-Security" || $4 ~ /-security$/ ? "security" : $3 == "Debian" || $4 !~ /-/ ? "main" : ""
+                if (kind == want) { sub(/\/$/, "", $5); print $5; found = 1; exit }
+            }
+            END { exit !found }'
+}

@@ -106,7 +106,7 @@ static_assert(std::size(keys) == 22);
 
 // Keys match without regard to the case of ASCII letters.
 bool starts_with_key(std::string_view line, std::string_view key) {
-    return line.size() >= key.size() && same_folded(std::string_view(line.data(), key.size()), key);
+    return same_folded(head(line, key.size()), key);
 }
 
 void report(const char *message, std::string_view value) {

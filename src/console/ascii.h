@@ -1,5 +1,6 @@
-// ASCII character classes. <cctype> follows the locale and is undefined for
-// negative char values; these know ASCII alone and take any byte.
+// ASCII character classes, and the string helpers that go with them. <cctype>
+// follows the locale and is undefined for negative char values; these know
+// ASCII alone and take any byte.
 #pragma once
 
 #include <cstddef>
@@ -29,4 +30,13 @@ constexpr bool same_folded(std::string_view a, std::string_view b) {
     for (std::size_t i = 0; i < a.size(); ++i)
         if (fold(a[i]) != fold(b[i])) return false;
     return true;
+}
+
+// The first n bytes of s, all of s where it is shorter. Not substr, whose
+// out-of-range throw would bring exception code into the programs where the
+// optimiser is off; not a string_view built from s.data(), which newer
+// clang-tidy takes for a string that may lack its terminator.
+constexpr std::string_view head(std::string_view s, std::size_t n) noexcept {
+    if (n < s.size()) s.remove_suffix(s.size() - n);
+    return s;
 }

@@ -104,7 +104,7 @@ struct sink {
     void put_text(std::string_view text) {
         std::size_t run = io.utf8 ? ascii_run(text) : text.size();
         for (;;) {
-            put_bytes(std::string_view(text.data(), run));
+            put_bytes(head(text, run));
             if (run == text.size()) return;
             put(static_cast<unsigned char>(text[run]));
             text.remove_prefix(run + 1);
@@ -142,7 +142,7 @@ struct sink {
             // One of ISO-8859-1, and so shown, or escaped, as any other.
             put_safe(static_cast<unsigned char>(cp));
         } else {
-            put_bytes(std::string_view(s.data(), len));
+            put_bytes(head(s, len));
         }
     }
     // A number in decimal, right-aligned in width columns.
@@ -186,7 +186,7 @@ void print_escaped(FILE *f, const char *fmt, std::initializer_list<print_arg> ar
     std::string_view rest = fmt;
     for (;;) {
         std::size_t pct = std::min(rest.find('%'), rest.size());
-        out.put_text(std::string_view(rest.data(), pct));
+        out.put_text(head(rest, pct));
         rest.remove_prefix(pct);
         if (rest.empty()) break;
         conversion c = conversion_at(rest);

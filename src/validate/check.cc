@@ -92,10 +92,7 @@ int check_ifacename(std::string_view iname) {
     if (iname.size() > 15) return 1;
     // Not substr or starts_with: their out-of-range case would bring the
     // run-time's exceptions into the program where the optimiser is off.
-    auto begins = [iname](std::string_view prefix) {
-        return iname.size() >= prefix.size() &&
-               std::string_view(iname.data(), prefix.size()) == prefix;
-    };
+    auto begins = [iname](std::string_view prefix) { return head(iname, prefix.size()) == prefix; };
     std::string_view rest = iname;
     if (begins("eth"))
         rest.remove_prefix(3);

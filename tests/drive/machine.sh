@@ -34,35 +34,46 @@ kit=$cache/$codename/$arch
 # The kernel that linux-image-FLAVOUR stands for today, its modules for the
 # floppy and FAT, and busybox; on failure, why.
 fetch() {
-    local apt=$cache/$codename/apt tmp=$cache/tmp-$arch kernel parts vmlinuz m f why
+    local apt=$cache/$codename/apt tmp=$cache/tmp-$arch archive security errors kernel parts vmlinuz m f why
     rm -rf "$tmp" && mkdir -p "$apt/lists/partial" "$tmp" || return 1
-    printf 'deb [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://deb.debian.org/%s main\n' \
-        "debian $codename" "debian $codename-updates" "debian-security $codename-security" >"$apt/sources.list"
+    archive=$(debian_archive) || { echo "this machine's apt sources name no Debian archive" && return 1; }
+    security=$(debian_archive security)
+    {
+        printf 'deb [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] %s main\n' \
+            "$archive $codename" "$archive $codename-updates" ${security:+"$security $codename-security"}
+    } >"$apt/sources.list"
     set -- -q -o Dir::State::Lists="$apt/lists" -o Dir::Cache="$apt" -o Dir::Etc::SourceList="$apt/sources.list" \
         -o Dir::Etc::SourceParts=/nonexistent -o Dir::State::status=/dev/null -o APT::Architectures::=amd64 \
-        -o APT::Architectures::=i386 -o Acquire::Languages=none -o APT::Sandbox::User="$(id -un)"
-    # Without --error-on=any, an unreachable mirror is only a warning.
-    if ! why=$(apt-get "$@" --error-on=any update 2>&1); then
-        case $arch,$why in
+        -o APT::Architectures::=i386 -o Acquire::Languages=none -o APT::Sandbox::User="$(id -un)" \
+        -o Acquire::Retries=5
+    # Without --error-on=any, an unreachable mirror is only a warning. An
+    # index that stays unreadable (a mirror amid its sync serves one of the
+    # wrong size, at times for hours) leaves the others, which may hold all
+    # that is needed: apt's errors are told only where they do not.
+    if errors=$(apt-get "$@" --error-on=any update 2>&1); then errors=; else errors=$(grep '^E:' <<<"$errors"); fi
+    kernel=$(apt-cache "$@" depends "linux-image-$flavour:$arch" 2>/dev/null |
+        sed -n 's/^ *Depends: \(linux-image-[0-9][^ :]*\).*/\1/p' | head -n 1)
+    if [ -z "$kernel" ]; then
+        case $arch,$errors in
         i386,*" $codename Release' does not have a Release file"*)
-            echo "Debian 12 ($codename) has left Debian's mirror for archive.debian.org, and with it the" \
-                "686 kernel that the 32-bit PC boots (Debian 13 has none). A cache filled before then" \
-                "still serves: copy its folder $codename/$arch into $cache/$codename/. Otherwise fetch()" \
-                "in $0 must take Debian 12 from archive.debian.org." ;;
-        *) echo "apt cannot read Debian's $codename lists from the mirror:" && grep '^E:' <<<"$why" ;;
+            echo "Debian 12 ($codename) has left Debian's mirror for the archive of old releases, and" \
+                "with it the 686 kernel that the 32-bit PC boots (Debian 13 has none). A cache filled" \
+                "before then still serves: copy its folder $codename/$arch into $cache/$codename/." \
+                "Otherwise fetch() in $0 must take Debian 12 from that archive." ;;
+        *) echo "Debian $codename's lists, as apt could read them, have no linux-image-$flavour:$arch${errors:+:}" &&
+            echo "$errors" ;;
         esac
         return 1
     fi
-    kernel=$(apt-cache "$@" depends "linux-image-$flavour:$arch" |
-        sed -n 's/^ *Depends: \(linux-image-[0-9][^ :]*\).*/\1/p' | head -n 1)
-    [ -n "$kernel" ] || { echo "Debian $codename has no linux-image-$flavour:$arch" && return 1; }
     # From forky on, the image package holds no files: the kernel and the
     # modules come in the linux-binary and linux-modules packages it needs.
     parts=$(apt-cache "$@" depends "$kernel:$arch" |
         sed -n "s/^ *Depends: \(linux-\(binary\|modules\)-[0-9][^ :]*\).*/\1:$arch/p")
     # shellcheck disable=SC2086 # one word a package
     why=$(cd "$tmp" && apt-get "$@" download "$kernel:$arch" $parts "busybox-static:$arch" 2>&1) ||
-        { echo "apt cannot download $kernel${parts:+ ($parts)} and busybox-static:$arch: $why" && return 1; }
+        { echo "apt cannot download $kernel${parts:+ ($parts)} and busybox-static:$arch: $why" &&
+            echo "${errors:+Lists that apt could not read:
+$errors}" && return 1; }
     for f in "$tmp"/*.deb; do dpkg-deb -x "$f" "$tmp/root" || return 1; done
     # Debian 13 keeps busybox and the modules under /usr, the modules
     # compressed; the PC's busybox insmod takes them plain.
