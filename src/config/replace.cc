@@ -65,10 +65,13 @@ int may_write(const char *path, struct stat *st) {
     if (fs_stat(path, st) != 0) return errno == ENOENT ? 0 : errno;
     if (!S_ISREG(st->st_mode)) return not_regular;
     int fd = fs_open(path, O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0);
-    if (fd < 0 && errno == ENOENT) *st = {};  // gone since
-    if (fd < 0 && errno == EACCES) return st->st_uid == geteuid() ? file_read_only : others_file;
-    if (fd < 0) return errno == ENOENT ? 0 : errno;
-    fs_close(fd);
+    if (fd >= 0) {
+        fs_close(fd);
+        return 0;
+    }
+    if (errno == EACCES) return st->st_uid == geteuid() ? file_read_only : others_file;
+    if (errno != ENOENT) return errno;
+    *st = {};  // gone since the look
     return 0;
 }
 
@@ -110,8 +113,8 @@ constexpr char temp_pattern[] = "fcXXXXXX.tmp";
 
 char temp[PATH_MAX];  // the temporary file's path
 
-// The temporary file that could not be removed, for temp_left.
-char left[PATH_MAX];
+// Whether the temporary file (temp, which nothing makes anew before the
+// caller asks) could not be removed, for temp_left.
 bool is_left = false;
 bool left_emptied = false;
 
@@ -190,7 +193,6 @@ int discard_temp(int fd) {
     bool emptied = fs_ftruncate(fd, 0) == 0;
     int error = fs_unlink(temp) == 0 ? 0 : errno;
     if (error != 0) {
-        set_path(left, {}, temp);
         is_left = true;
         left_emptied = emptied;
     }
@@ -297,7 +299,7 @@ int replace_check(const char *name, long *fs_type) {
 
 const char *temp_left(bool *emptied) {
     *emptied = left_emptied;
-    return is_left ? left : nullptr;
+    return is_left ? temp : nullptr;
 }
 
 bool open_leftovers(const char *name, leftover_scan *s) {
